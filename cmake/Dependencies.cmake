@@ -1,0 +1,30 @@
+# The libraries both builds use: nlohmann::json, libcurl, OpenSSL and (for tests) GoogleTest.
+# Natively they come from Debian's packages; the Windows build takes the static cross builds that
+# scripts/bootstrap makes, and never looks at the host's own folders.
+
+if(WIN32)
+  set(QM_MINGW_PREFIX "/var/cache/quillmere/mingw32" CACHE PATH
+      "Cross-built OpenSSL, libcurl and GoogleTest (scripts/bootstrap)")
+  if(NOT EXISTS "${QM_MINGW_PREFIX}/lib/libcurl.a")
+    message(FATAL_ERROR "No cross-built libraries in ${QM_MINGW_PREFIX}: run scripts/bootstrap")
+  endif()
+  list(PREPEND CMAKE_FIND_ROOT_PATH "${QM_MINGW_PREFIX}")
+  set(OPENSSL_ROOT_DIR "${QM_MINGW_PREFIX}")
+  set(OPENSSL_USE_STATIC_LIBS ON)
+  find_package(OpenSSL 3 REQUIRED)
+  find_package(CURL REQUIRED CONFIG PATHS "${QM_MINGW_PREFIX}/lib/cmake/CURL" NO_DEFAULT_PATH)
+  add_library(qm_json INTERFACE)
+  target_include_directories(qm_json SYSTEM INTERFACE "${QM_MINGW_PREFIX}/include")
+  if(QM_BUILD_TESTS)
+    find_package(GTest REQUIRED CONFIG PATHS "${QM_MINGW_PREFIX}/lib/cmake/GTest" NO_DEFAULT_PATH)
+  endif()
+else()
+  find_package(OpenSSL 3 REQUIRED)
+  find_package(CURL REQUIRED)
+  find_package(nlohmann_json 3 REQUIRED)
+  add_library(qm_json INTERFACE)
+  target_link_libraries(qm_json INTERFACE nlohmann_json::nlohmann_json)
+  if(QM_BUILD_TESTS)
+    find_package(GTest REQUIRED)
+  endif()
+endif()

@@ -1,0 +1,61 @@
+// The application object: one per process, built by the entry point, whose run performs the
+// installer's fixed sequence of steps on the main thread.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "utils/ModuleInstance.h"
+#include "utils/NamedMutex.h"
+
+// Thrown by checkWindowsVersion on systems older than Windows 7, with the message
+// "WinXPShutdown". A runtime error, so its handler must come before the general one.
+class prevent_start_on_xp_exception : public std::runtime_error {
+public:
+  prevent_start_on_xp_exception();
+};
+
+class InstallerApp {
+public:
+  // Takes the start time from the clock and creates the process-wide localization.
+  InstallerApp();
+  // Deletes the localization, closes the single-instance mutex if held, then logs "Quitting".
+  ~InstallerApp();
+  InstallerApp(const InstallerApp&) = delete;
+  InstallerApp& operator=(const InstallerApp&) = delete;
+
+  // Performs the run sequence once. Lets no exception out; the outcome is logged, shown to the
+  // user and reported, and the call returns when the user has seen it.
+  void run(ModuleInstance instance);
+
+  // The steps of the run sequence, in the order run calls them. Each returns or throws a
+  // std::runtime_error whose message is a MessageKey.
+
+  // Refuses systems older than Windows 7: sends "installer_unsupported_platform", then throws
+  // prevent_start_on_xp_exception.
+  void checkWindowsVersion();
+  // Takes the machine-wide single-instance mutex; throws "SingleInstanceOnly" when another copy
+  // holds it. A mutex that cannot be created for another reason is no error.
+  void lockInstanceMutex();
+
+  // The run's state. Public so that the steps' tests can prepare and inspect it.
+
+  // The single-instance mutex while this process owns it.
+  NamedMutexHandle instanceMutex;
+  // The campaign record of the download tag (UTF-8), empty when there is none.
+  std::string googleClientId;
+  std::string gameId;
+  std::string gameLocale;
+  std::string injectionId;
+  // The campaign record as parsed from the tag; null when none was parsed.
+  nlohmann::json embeddedInfo;
+  // The clock at construction: 100-nanosecond units since 1970-01-01 00:00 UTC.
+  std::int64_t startTime;
+
+private:
+  // Runs the steps in order; the first throw ends them.
+  void runSteps(ModuleInstance instance);
+};

@@ -1,0 +1,42 @@
+#include "InstallerApp.h"
+
+#include <exception>
+
+#include "BuildInfo.h"
+#include "MessageKeys.h"
+#include "log/Log.h"
+#include "ui/ErrorDialog.h"
+#include "utils/Paths.h"
+#include "utils/TextConversion.h"
+
+namespace {
+
+// The key of a failure's message. A message that is no valid UTF-8 (a library's text in the
+// user's code page, say) keeps its readable part, with U+FFFD for each invalid byte.
+MessageKey keyOfMessage(const char* message) { return toUtf16Lenient(message ? message : ""); }
+
+} // namespace
+
+void InstallerApp::runSteps(ModuleInstance /*instance*/) {
+  checkWindowsVersion();
+  lockInstanceMutex();
+}
+
+void InstallerApp::run(ModuleInstance instance) {
+  QM_LOG("Starting");
+  QM_LOG(std::string("Version: ") + BuildInfo::label);
+  QM_LOG(L"Working directory: " + currentDirectory());
+  MessageKey errorKey;
+  try {
+    runSteps(instance);
+  } catch (const prevent_start_on_xp_exception& error) {
+    errorKey = keyOfMessage(error.what());
+    showErrorDialog(errorKey, errorKey, L"Error");
+  } catch (const std::runtime_error& error) {
+    QM_LOG(std::string("ERROR: Exception occurred: ") + error.what());
+    errorKey = keyOfMessage(error.what());
+  } catch (...) {
+    QM_LOG("ERROR: Unexpected exception occurred");
+    errorKey = MessageKeys::UnknownError;
+  }
+}

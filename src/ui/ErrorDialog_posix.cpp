@@ -1,0 +1,22 @@
+// Stands in for the error dialog on a terminal: prints the notice on standard error and, when
+// standard input is a terminal, waits for Enter.
+#include "ui/ErrorDialog.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "utils/TextConversion.h"
+
+void showErrorDialog(const std::wstring& content, const std::wstring& heading,
+                     const std::wstring& title) {
+  const std::string text =
+      toUtf8Lenient(title) + ": " + toUtf8Lenient(heading) + "\n" + toUtf8Lenient(content) + "\n";
+  std::fputs(text.c_str(), stderr);
+  if (::isatty(STDIN_FILENO)) {
+    std::fputs("Press Enter to continue.\n", stderr);
+    for (int c = std::getchar(); c != '\n' && c != EOF; c = std::getchar()) {
+    }
+  }
+}

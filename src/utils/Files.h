@@ -1,0 +1,19 @@
+// The file operations the installer needs, reporting failure by their results.
+#pragma once
+
+#include <string>
+
+// 1 when `path` is a directory, 0 when it is something else or does not exist (or a component is
+// no directory), -1 when the query failed for another reason (access denied, say).
+int isDirectory(const std::wstring& path);
+
+// Creates the folder at the UTF-8 `path` and its missing parents. True when the folder exists
+// afterwards as far as the operation can tell: an existing folder, or a query error other than
+// "missing", returns true without creating anything; a plain file at the path gives false.
+bool createDirectories(const std::string& path);
+
+// True when a file or folder exists at `path`.
+bool fileExists(const std::wstring& path);
+
+// Deletes the file at `path`; true on success. A missing file gives false.
+bool deleteFile(const std::wstring& path);

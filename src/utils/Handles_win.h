@@ -1,0 +1,27 @@
+// Owners for the Windows handle kinds the installer uses (see UniqueHandle.h).
+#pragma once
+
+#include <windows.h>
+
+#include "utils/UniqueHandle.h"
+
+namespace handles_detail {
+inline void closeKernelObject(HANDLE handle) noexcept { ::CloseHandle(handle); }
+inline void closeRegistryKey(HKEY key) noexcept { ::RegCloseKey(key); }
+inline void freeModule(HMODULE module) noexcept { ::FreeLibrary(module); }
+inline void freeLocal(HLOCAL memory) noexcept { ::LocalFree(memory); }
+inline void unmapView(const void* view) noexcept { ::UnmapViewOfFile(view); }
+} // namespace handles_detail
+
+// Kernel objects whose creation fails with a null handle: mutexes, events, processes, threads.
+using UniqueKernelHandle = UniqueHandle<HANDLE, handles_detail::closeKernelObject, 0>;
+// Files from CreateFileW, which fails with INVALID_HANDLE_VALUE.
+using UniqueFileHandle = UniqueHandle<HANDLE, handles_detail::closeKernelObject, -1>;
+// File mappings from CreateFileMappingW, which fails with a null handle.
+using UniqueMappingHandle = UniqueKernelHandle;
+// Mapped views from MapViewOfFile.
+using UniqueMappedView = UniqueHandle<const void*, handles_detail::unmapView, 0>;
+using UniqueRegistryKey = UniqueHandle<HKEY, handles_detail::closeRegistryKey, 0>;
+// Modules loaded by this program (never the process's own module, which must not be freed).
+using UniqueModule = UniqueHandle<HMODULE, handles_detail::freeModule, 0>;
+using UniqueLocalMemory = UniqueHandle<HLOCAL, handles_detail::freeLocal, 0>;

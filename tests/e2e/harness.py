@@ -1,0 +1,209 @@
+"""Runs the built installer as a user would, natively or under Wine, and reads what it leaves.
+
+The test run passes the build's facts through the environment (set by tests/e2e/CMakeLists.txt):
+QM_PLATFORM ("native" or "windows"), QM_INSTALLER (the program), QM_HELPERS_DIR (the helper
+programs), QM_WINEPREFIX (the run's Wine prefix), QM_ARTIFACTS (where screenshots go).
+
+Native runs get a fresh HOME, XDG folders and TMPDIR per test, so the registry stand-in, the log
+and the temporary folder are the test's own. Wine tests share the run's prefix, one test at a
+time (ctest's resource lock), and clear the state they look at before they start.
+"""
+
+import getpass
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+PLATFORM = os.environ.get("QM_PLATFORM", "native")
+INSTALLER = os.environ.get("QM_INSTALLER", "")
+HELPERS_DIR = os.environ.get("QM_HELPERS_DIR", "")
+WINEPREFIX = os.environ.get("QM_WINEPREFIX", "")
+ARTIFACTS = os.environ.get("QM_ARTIFACTS", tempfile.gettempdir())
+ON_WINE = PLATFORM == "windows"
+EXE = ".exe" if ON_WINE else ""
+
+COMPANY, PRODUCT = "Quillworks", "QuillmereClient"
+ROOTS = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}
+
+
+def windows_path(path):
+    """A Unix path as Wine's programs see it, on drive Z:."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class Machine:
+    """The environment one test runs the installer in."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.env = dict(os.environ)
+        if ON_WINE:
+            self.env.update(WINEPREFIX=WINEPREFIX, WINEDEBUG="-all",
+                            WINEDLLOVERRIDES="mscoree,mshtml=")
+            user = getpass.getuser()
+            self.drive_c = os.path.join(WINEPREFIX, "drive_c")
+            self.local_app_data = os.path.join(self.drive_c, "users", user, "AppData", "Local")
+            self.temp = os.path.join(self.local_app_data, "Temp")
+        else:
+            for name, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "config"),
+                              ("XDG_DATA_HOME", "data"), ("TMPDIR", "tmp")):
+                os.makedirs(os.path.join(folder, sub), exist_ok=True)
+                self.env[name] = os.path.join(folder, sub)
+            self.local_app_data = self.env["XDG_DATA_HOME"]
+            self.temp = self.env["TMPDIR"]
+
+    # Programs.
+
+    def command(self, program, *args):
+        return (["wine", program] if ON_WINE else [program]) + list(args)
+
+    def start(self, program, *args, cwd=None, **popen):
+        return subprocess.Popen(self.command(program, *args), cwd=cwd or self.folder,
+                                env=self.env, **popen)
+
+    def run(self, program, *args, cwd=None, timeout=120, **popen):
+        process = self.start(program, *args, cwd=cwd, **popen)
+        try:
+            process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.communicate()
+            raise
+        return process.returncode
+
+    def helper(self, name):
+        return os.path.join(HELPERS_DIR, name + EXE)
+
+    def wait_idle(self):
+        """Waits until every Wine process of the prefix has ended."""
+        if ON_WINE:
+            subprocess.run(["wineserver", "-w"], env=self.env, check=False)
+
+    # The log.
+
+    def log_folder(self):
+        return os.path.join(self.local_app_data, COMPANY, PRODUCT)
+
+    def log_bytes(self, path=None):
+        with open(path or os.path.join(self.log_folder(), "installer.log"), "rb") as log:
+            return log.read()
+
+    def log_lines(self, path=None):
+        """The lines of the log (at `path`, or in its usual place) without their line ends, which
+        must be CR LF under Windows and LF natively."""
+        ending = b"\r\n" if ON_WINE else b"\n"
+        data = self.log_bytes(path)
+        assert data.endswith(ending), data[-40:]
+        lines = data[: -len(ending)].split(ending)
+        assert not any(b"\n" in line or b"\r" in line for line in lines), data
+        return [line.decode("utf-8") for line in lines]
+
+    def forget_log(self):
+        shutil.rmtree(os.path.join(self.local_app_data, COMPANY), ignore_errors=True)
+
+    # The registry.
+
+    def reg_query(self, root, key, name):
+        """A string value, or None when the key or value is missing."""
+        if ON_WINE:
+            out = subprocess.run(["wine", "reg", "query", root + "\\" + key, "/v", name],
+                                 env=self.env, capture_output=True, text=True, errors="replace")
+            for line in out.stdout.splitlines():
+                parts = line.strip().split(None, 2)
+                if len(parts) >= 2 and parts[0].lower() == name.lower() and parts[1].startswith("REG_"):
+                    return parts[2] if len(parts) == 3 else ""
+            return None
+        path = os.path.join(self.env["XDG_CONFIG_HOME"], "quillmere", "registry", ROOTS[root],
+                            *[registry_file_name(part) for part in key.split("\\")],
+                            "=" + registry_file_name(name))
+        try:
+            with open(path, "rb") as value:
+                return value.read().decode("utf-16-le").split("\0")[0]
+        except FileNotFoundError:
+            return None
+
+    def reg_add(self, root, key, name, value):
+        if ON_WINE:
+            subprocess.run(["wine", "reg", "add", root + "\\" + key, "/v", name, "/d", value,
+                            "/f"], env=self.env, capture_output=True, check=True)
+            return
+        folder = os.path.join(self.env["XDG_CONFIG_HOME"], "quillmere", "registry", ROOTS[root],
+                              *[registry_file_name(part) for part in key.split("\\")])
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "=" + registry_file_name(name)), "wb") as out:
+            out.write((value + "\0").encode("utf-16-le"))
+
+    def reg_delete(self, root, key):
+        if ON_WINE:
+            subprocess.run(["wine", "reg", "delete", root + "\\" + key, "/f"], env=self.env,
+                           capture_output=True)
+            return
+        shutil.rmtree(os.path.join(self.env["XDG_CONFIG_HOME"], "quillmere", "registry",
+                                   ROOTS[root], *[registry_file_name(p) for p in key.split("\\")]),
+                      ignore_errors=True)
+
+
+def registry_file_name(name):
+    """The registry stand-in's file name of a key or value name."""
+    out = []
+    for byte in name.lower().encode("utf-8"):
+        char = chr(byte)
+        out.append(char if char.isascii() and (char.isalnum() or char in "._-") else "%%%02X" % byte)
+    return "".join(out)
+
+
+def screenshot(name):
+    """Saves the X display as QM_ARTIFACTS/name.png; returns the path, or None without a display."""
+    if not os.environ.get("DISPLAY"):
+        return None
+    os.makedirs(ARTIFACTS, exist_ok=True)
+    path = os.path.join(ARTIFACTS, name + ".png")
+    subprocess.run(["import", "-window", "root", path], check=False, capture_output=True)
+    return path
+
+
+def wait_for(predicate, timeout=30.0, interval=0.1):
+    """Polls `predicate` until it returns a true value (returned) or the time is up (None)."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    return None
+
+
+def find_windows(title_regex):
+    """X window ids whose title matches, as xdotool finds them."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title_regex],
+                         capture_output=True, text=True)
+    return out.stdout.split()
+
+
+class InstallerTest(unittest.TestCase):
+    """A test with a folder and a Machine of its own."""
+
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="qm-e2e-")
+        self.machine = Machine(self.folder)
+        self.machine.forget_log()
+
+    def tearDown(self):
+        self.machine.wait_idle()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def run_installer(self, cwd=None, program=INSTALLER, timeout=120, **popen):
+        return self.machine.run(program, cwd=cwd, timeout=timeout, **popen)
+
+    def with_log_marker(self, folder=None):
+        """Puts "log.conf" into `folder` (the test's folder by default) and returns the folder."""
+        folder = folder or self.folder
+        open(os.path.join(folder, "log.conf"), "w").close()
+        return folder
+
+
+def main():
+    unittest.main(verbosity=2)

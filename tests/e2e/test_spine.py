@@ -1,0 +1,128 @@
+"""The program's spine: the log, the exit code, the single-instance lock, the old-Windows guard."""
+
+import os
+import re
+import shutil
+import subprocess
+import time
+
+import harness
+from harness import ON_WINE, InstallerTest
+
+TIMESTAMP = r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d"
+SOURCE = "src\\" if ON_WINE else "src/"
+
+
+class Log(InstallerTest):
+    def test_log_begins_with_the_run_header_and_ends_with_quitting(self):
+        cwd = self.with_log_marker()
+        self.assertEqual(self.run_installer(cwd=cwd), 0)
+        lines = self.machine.log_lines()
+        messages = [re.sub(r"^\S+ \S+ \([^)]*\) ", "", line) for line in lines]
+        self.assertEqual(messages[0], "Starting")
+        self.assertEqual(messages[1], "Version: ")
+        expected_dir = harness.windows_path(cwd) if ON_WINE else cwd
+        self.assertEqual(messages[2], "Working directory: " + expected_dir)
+        self.assertEqual(messages[-1], "Quitting")
+        for line in lines:
+            self.assertRegex(line, "^" + TIMESTAMP + r" \(" + re.escape(SOURCE) + r"[^:]+:\d+\) ")
+
+    def test_no_marker_no_log_folder(self):
+        self.assertEqual(self.run_installer(cwd=self.folder), 0)
+        self.assertFalse(os.path.exists(self.machine.log_folder()))
+
+    def test_marker_beside_the_program_only_does_not_log(self):
+        program_dir = os.path.join(self.folder, "program")
+        os.makedirs(program_dir)
+        program = os.path.join(program_dir, os.path.basename(harness.INSTALLER))
+        shutil.copy(harness.INSTALLER, program)
+        self.with_log_marker(program_dir)
+        elsewhere = os.path.join(self.folder, "elsewhere")
+        os.makedirs(elsewhere)
+        self.assertEqual(self.run_installer(cwd=elsewhere, program=program), 0)
+        self.assertFalse(os.path.exists(self.machine.log_folder()))
+
+    def test_a_second_run_starts_the_log_afresh(self):
+        cwd = self.with_log_marker()
+        self.run_installer(cwd=cwd)
+        first = self.machine.log_lines()
+        self.run_installer(cwd=cwd)
+        second = self.machine.log_lines()
+        self.assertEqual(len(first), len(second))
+        self.assertEqual(second.count(second[0]), 1)
+
+
+class SingleInstance(InstallerTest):
+    def hold(self):
+        holder = self.machine.start(self.machine.helper("hold_mutex"), stdin=subprocess.PIPE,
+                                    stdout=subprocess.PIPE, text=True)
+        self.assertEqual(holder.stdout.readline().strip(), "held")
+        return holder
+
+    def test_a_second_copy_fails_while_the_first_holds_the_lock(self):
+        holder = self.hold()
+        try:
+            cwd = self.with_log_marker()
+            self.assertEqual(self.run_installer(cwd=cwd), 0)
+            self.assertIn("ERROR: Exception occurred: SingleInstanceOnly",
+                          "\n".join(self.machine.log_lines()))
+            # The first copy still owns its mutex.
+            holder.stdin.write("still?\n")
+            holder.stdin.flush()
+            self.assertEqual(holder.stdout.readline().strip(), "still held")
+        finally:
+            holder.stdin.close()
+            holder.wait(timeout=30)
+        # Once the first copy has ended, a new one takes the lock.
+        self.assertEqual(self.run_installer(cwd=cwd), 0)
+        log = "\n".join(self.machine.log_lines())
+        self.assertIn("Locking instance mutex", log)
+        self.assertNotIn("SingleInstanceOnly", log)
+
+
+@harness.unittest.skipUnless(ON_WINE, "the Windows version guard needs Wine's version setting")
+class OldWindows(InstallerTest):
+    def refuse(self, version, log_in_current_directory):
+        """Runs a copy of the installer that Wine tells it is `version`; returns its exit code."""
+        name = "QmOld" + version + ".exe"
+        program = os.path.join(self.folder, name)
+        shutil.copy(harness.INSTALLER, program)
+        key = "HKCU\\Software\\Wine\\AppDefaults\\" + name
+        subprocess.run(["wine", "reg", "add", key, "/v", "Version", "/d", version, "/f"],
+                       env=self.machine.env, capture_output=True, check=True)
+        try:
+            cwd = self.with_log_marker()
+            process = self.machine.start(program, cwd=cwd)
+            windows = harness.wait_for(lambda: harness.find_windows("^Error$"), timeout=60)
+            self.assertTrue(windows, "no error dialog appeared")
+            time.sleep(0.5)
+            harness.screenshot("old-windows-" + version)
+            # The dialog stays until it is dismissed: the program has not ended meanwhile.
+            self.assertIsNone(process.poll())
+            subprocess.run(["xdotool", "key", "--window", windows[0], "Return"], check=False)
+            if harness.wait_for(lambda: process.poll() is not None, timeout=10) is None:
+                subprocess.run(["xdotool", "windowactivate", "--sync", windows[0]], check=False)
+                subprocess.run(["xdotool", "key", "Return"], check=False)
+            self.assertEqual(process.wait(timeout=30), 0)
+            # Before Vista the log is written to the current directory.
+            in_cwd = os.path.join(cwd, "installer.log")
+            self.assertEqual(os.path.exists(in_cwd), log_in_current_directory)
+            log = self.machine.log_lines(in_cwd if log_in_current_directory else None)
+            messages = [re.sub(r"^\S+ \S+ \([^)]*\) ", "", line) for line in log]
+            self.assertEqual(messages[0], "Starting")
+            self.assertEqual(messages[-1], "Quitting")
+            self.assertNotIn("Locking instance mutex", messages)
+            self.assertFalse(any(m.startswith("ERROR") for m in messages))
+        finally:
+            subprocess.run(["wine", "reg", "delete", key, "/f"], env=self.machine.env,
+                           capture_output=True)
+
+    def test_windows_xp_is_refused(self):
+        self.refuse("winxp", log_in_current_directory=True)
+
+    def test_windows_vista_is_refused(self):
+        self.refuse("vista", log_in_current_directory=False)
+
+
+if __name__ == "__main__":
+    harness.main()
