@@ -9,6 +9,8 @@ and the temporary folder are the test's own. Wine tests share the run's prefix, 
 time (ctest's resource lock), and clear the state they look at before they start.
 """
 
+import contextlib
+import fcntl
 import getpass
 import os
 import shutil
@@ -27,6 +29,26 @@ EXE = ".exe" if ON_WINE else ""
 
 COMPANY, PRODUCT = "Quillworks", "QuillmereClient"
 ROOTS = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}
+
+
+# The build's back-end hosts (host or host:port), as CMake configured them.
+HOSTS = {name: os.environ.get("QM_" + name, "") for name in (
+    "EVENTS_HOST_DEV", "EVENTS_HOST_INTEGRATION", "EVENTS_HOST_SANDBOX", "EVENTS_HOST_PRODUCTION",
+    "UPDATE_HOST_INTEGRATION", "DOWNLOAD_HOST")}
+SOURCE_DIR = os.environ.get("QM_SOURCE_DIR", "")
+BUILD_DIR = os.environ.get("QM_BUILD_DIR", "")
+
+
+@contextlib.contextmanager
+def port_lock(port):
+    """Holds a machine-wide lock on a loopback port, so that test runs of several builds or
+    checkouts on one machine take turns with the servers of the development back end."""
+    with open("/tmp/quillmere-port-%d.lock" % port, "a") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        try:
+            yield
+        finally:
+            fcntl.flock(lock, fcntl.LOCK_UN)
 
 
 def windows_path(path):

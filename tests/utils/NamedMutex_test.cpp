@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestEnvironment.h"
+
 namespace {
 
 const std::wstring kName = L"Global\\_QM_NAMED_MUTEX_TEST";
 
-TEST(NamedMutex, OneOwnerAtATimeAndFreeAfterClosing) {
+class NamedMutexTest : public IsolatedTest {};
+
+TEST_F(NamedMutexTest, OneOwnerAtATimeAndFreeAfterClosing) {
   NamedMutexHandle first;
   ASSERT_EQ(createNamedMutex(kName, first), NamedMutexOutcome::Created);
   ASSERT_TRUE(first);
