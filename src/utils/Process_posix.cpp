@@ -1,8 +1,12 @@
 // Stands in for CreateProcessW with posix_spawnp and waitpid (the command line split by the
 // Windows rules), and for ShellExecuteW with xdg-open, whose failure counts as the shell's refusal.
+// A Windows program file needs no permission to be run; a downloaded file here has no execute
+// bit, so the stand-in gives the owner's to a program file of the user's that lacks it.
 #include "utils/Process.h"
 
 #include <spawn.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include <cerrno>
@@ -36,6 +40,16 @@ bool spawnAndWait(const std::vector<std::string>& arguments, int& status) {
   return true;
 }
 
+// Gives the owner's execute bit to `program` when it is a path to a regular file of the user's.
+void allowExecution(const std::string& program) {
+  struct stat facts = {};
+  if (program.find('/') == std::string::npos || ::stat(program.c_str(), &facts) != 0 ||
+      !S_ISREG(facts.st_mode) || facts.st_uid != ::geteuid() || (facts.st_mode & S_IXUSR) != 0) {
+    return;
+  }
+  ::chmod(program.c_str(), facts.st_mode | S_IXUSR);
+}
+
 std::uint32_t exitCodeOf(int status) {
   if (WIFEXITED(status)) {
     return static_cast<std::uint32_t>(WEXITSTATUS(status));
@@ -53,6 +67,9 @@ std::uint32_t runProcessAndWait(const std::wstring& commandLine) {
     }
   } catch (const std::range_error&) {
     return 0;
+  }
+  if (!arguments.empty()) {
+    allowExecution(arguments.front());
   }
   int status = 0;
   return spawnAndWait(arguments, status) ? exitCodeOf(status) : 0;

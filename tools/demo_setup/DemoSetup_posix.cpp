@@ -1,0 +1,18 @@
+// The demo setup on POSIX: installs under local application data; there is no window to report
+// progress to.
+#include "DemoSetup.h"
+
+#include "common/ToolArguments.h"
+#include "utils/Paths.h"
+
+void postSetupProgress(std::int64_t, std::uint32_t, std::uint32_t, std::uint32_t) {}
+
+std::wstring clientInstallFolder() {
+  return localAppDataDirectory() + L"/Quillworks/Quillmere Client";
+}
+
+std::wstring urlHandlerCommand(const std::wstring& clientPath) {
+  return L"\"" + clientPath + L"\" \"%1\"";
+}
+
+int main(int argc, char** argv) { return runDemoSetup(toolArguments(argc, argv)); }
