@@ -51,6 +51,56 @@ def port_lock(port):
             fcntl.flock(lock, fcntl.LOCK_UN)
 
 
+def host_port(host):
+    """The port of a "host:port" text (80 without one)."""
+    return int(host.rsplit(":", 1)[1]) if ":" in host else 80
+
+
+class DownloadServer:
+    """The development download server (tools/backend/download_server.py) on the build's download
+    host, serving `root`, for the length of a with-block."""
+
+    def __init__(self, root):
+        self.root = root
+        self.port = host_port(HOSTS["DOWNLOAD_HOST"] or "127.0.0.1:0")
+        self.base = "http://127.0.0.1:%d" % self.port
+        self.process = None
+        self.lock = None
+
+    def __enter__(self):
+        self.lock = port_lock(self.port)
+        self.lock.__enter__()
+        script = os.path.join(SOURCE_DIR, "tools", "backend", "download_server.py")
+        self.process = subprocess.Popen(
+            ["python3", script, "--port", str(self.port), "--root", self.root],
+            stdout=subprocess.PIPE, text=True)
+        line = self.process.stdout.readline()
+        if not line.startswith("listening"):
+            self.__exit__(None, None, None)
+            raise RuntimeError("the download server did not start")
+        return self
+
+    def __exit__(self, *exc):
+        if self.process:
+            self.process.terminate()
+            self.process.wait(timeout=10)
+        self.lock.__exit__(None, None, None)
+
+    def control(self, path, body=None):
+        import json
+        import urllib.request
+        data = None if body is None else json.dumps(body).encode()
+        with urllib.request.urlopen(self.base + path, data=data, timeout=10) as answer:
+            return json.loads(answer.read() or b"null") if path == "/__requests" else None
+
+    def faults(self, faults):
+        """Sets the fault modes: {path: {"mode": ..., "times": n}}."""
+        self.control("/__faults", faults)
+
+    def requests(self):
+        return self.control("/__requests")
+
+
 def windows_path(path):
     """A Unix path as Wine's programs see it, on drive Z:."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
