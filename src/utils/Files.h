@@ -1,6 +1,7 @@
 // The file operations the installer needs, reporting failure by their results.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 // 1 when `path` is a directory, 0 when it is something else or does not exist (or a component is
@@ -17,3 +18,7 @@ bool fileExists(const std::wstring& path);
 
 // Deletes the file at `path`; true on success. A missing file gives false.
 bool deleteFile(const std::wstring& path);
+
+// Opens the file at `path` for writing bytes (created, or truncated), not inherited by child
+// processes; null on failure. The caller owns the stream (UniqueFile).
+std::FILE* openFileForWriting(const std::wstring& path);

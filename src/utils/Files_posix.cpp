@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <stdexcept>
 
 #include "utils/TextConversion.h"
@@ -69,4 +70,9 @@ bool fileExists(const std::wstring& path) {
 bool deleteFile(const std::wstring& path) {
   std::string narrow;
   return narrowPath(path, narrow) && ::unlink(narrow.c_str()) == 0;
+}
+
+std::FILE* openFileForWriting(const std::wstring& path) {
+  std::string narrow;
+  return narrowPath(path, narrow) ? std::fopen(narrow.c_str(), "wbe") : nullptr;
 }

@@ -39,3 +39,8 @@ bool createDirectories(const std::string& path) {
 bool fileExists(const std::wstring& path) { return ::PathFileExistsW(path.c_str()) != FALSE; }
 
 bool deleteFile(const std::wstring& path) { return ::DeleteFileW(path.c_str()) != FALSE; }
+
+std::FILE* openFileForWriting(const std::wstring& path) {
+  // The wide form: the narrow one would read a UTF-8 path in the ANSI code page.
+  return ::_wfopen(path.c_str(), L"wbN");
+}
