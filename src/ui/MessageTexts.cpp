@@ -123,7 +123,7 @@ const LanguageTexts kLanguageTexts[kLanguageCount] = {
         {"SingleInstanceOnly", "Quillmere-installationsprogrammet kører allerede.\nPrøv igen senere, eller genstart din computer."},
         {"DownloadingInstaller", "Downloader Quillmere-klienten."},
         {"NonStopableOperation", "Quillmere-klienten installeres nu. Processen kan ikke annulleres, så hav lidt tålmodighed."},
-        {"RemoteVersionInfoValidationError", "Dataene til opdateringen af Quillmere-klienten kunne ikke valideres.\nHvis fejlen opstår ofte, bedes du kontakte vores <a>support</a>."},
+        {"RemoteVersionInfoValidationError", "Dataene til opdateringen af Quillmere-klienten kunne ikke valideres.\nHvis fejlen opstår ofte, så kontakt vores <a>support</a>."},
         {"DownloadFailed", "Download af Quillmere-klienten mislykkedes.\nPrøv igen senere, eller genstart din computer."},
         {"ConnectionError", "Der opstod en forbindelsesfejl. Kontrollér din internetforbindelse og dine proxyindstillinger."},
         {"WinXPShutdown", "Quillmere-klienten understøtter Windows 7 og nyere versioner af Windows."},

@@ -13,10 +13,11 @@
 namespace {
 
 // The selector words as docs/installer-ini.md gives them to the testers.
-const struct {
+template <typename Value> struct Word {
   const char* word;
-  UpdateChannel channel;
-} kChannelWords[] = {
+  Value value;
+};
+const Word<UpdateChannel> kChannelWords[] = {
     {"inkwell-team-k7q2", UpdateChannel::TEAM},
     {"inkwell-team1-r4m8", UpdateChannel::TEAM1},
     {"inkwell-team2-w9d3", UpdateChannel::TEAM2},
@@ -26,10 +27,7 @@ const struct {
     {"inkwell-beta-x5f9", UpdateChannel::BETA},
     {"inkwell-dailybuild-h2v5", UpdateChannel::DAILYBUILD},
 };
-const struct {
-  const char* word;
-  Environment environment;
-} kEnvironmentWords[] = {
+const Word<Environment> kEnvironmentWords[] = {
     {"nib-dev-g4s8", Environment::DEV},
     {"nib-integration-b7l2", Environment::INTEGRATION},
     {"nib-sandbox-m1y6", Environment::SANDBOX},
@@ -49,34 +47,33 @@ void opensslForms(const std::string& word, std::wstring& hex, std::wstring& base
   base64 = toUtf16(reinterpret_cast<const char*>(base64Text));
 }
 
+// Each stored selector, in matching order, is the word's value with both forms of its digest.
+template <typename Value, std::size_t Count, std::size_t SelectorCount>
+void expectStoredDigests(const Word<Value> (&words)[Count],
+                         const Selector<Value> (&selectors)[SelectorCount]) {
+  ASSERT_EQ(Count, SelectorCount);
+  for (std::size_t i = 0; i < Count; ++i) {
+    SCOPED_TRACE(words[i].word);
+    std::wstring hex, base64;
+    opensslForms(words[i].word, hex, base64);
+    EXPECT_EQ(selectors[i].value, words[i].value);
+    EXPECT_EQ(selectors[i].hex, hex);
+    EXPECT_EQ(selectors[i].base64, base64);
+  }
+}
+
 TEST(Selectors, EveryStoredDigestIsThatOfItsWordInBothForms) {
-  ASSERT_EQ(std::size(kChannelWords), std::size(kUpdateChannelSelectors));
-  for (std::size_t i = 0; i < std::size(kChannelWords); ++i) {
-    SCOPED_TRACE(kChannelWords[i].word);
-    std::wstring hex, base64;
-    opensslForms(kChannelWords[i].word, hex, base64);
-    EXPECT_EQ(kUpdateChannelSelectors[i].value, kChannelWords[i].channel);
-    EXPECT_EQ(kUpdateChannelSelectors[i].hex, hex);
-    EXPECT_EQ(kUpdateChannelSelectors[i].base64, base64);
-  }
-  ASSERT_EQ(std::size(kEnvironmentWords), std::size(kEnvironmentSelectors));
-  for (std::size_t i = 0; i < std::size(kEnvironmentWords); ++i) {
-    SCOPED_TRACE(kEnvironmentWords[i].word);
-    std::wstring hex, base64;
-    opensslForms(kEnvironmentWords[i].word, hex, base64);
-    EXPECT_EQ(kEnvironmentSelectors[i].value, kEnvironmentWords[i].environment);
-    EXPECT_EQ(kEnvironmentSelectors[i].hex, hex);
-    EXPECT_EQ(kEnvironmentSelectors[i].base64, base64);
-  }
+  expectStoredDigests(kChannelWords, kUpdateChannelSelectors);
+  expectStoredDigests(kEnvironmentWords, kEnvironmentSelectors);
 }
 
 TEST(Selectors, EveryWordSelectsItsValue) {
   for (const auto& entry : kChannelWords) {
-    EXPECT_EQ(matchUpdateChannel(toUtf16(entry.word)), entry.channel) << entry.word;
+    EXPECT_EQ(matchUpdateChannel(toUtf16(entry.word)), entry.value) << entry.word;
     EXPECT_EQ(matchEnvironment(toUtf16(entry.word)), Environment::PRODUCTION) << entry.word;
   }
   for (const auto& entry : kEnvironmentWords) {
-    EXPECT_EQ(matchEnvironment(toUtf16(entry.word)), entry.environment) << entry.word;
+    EXPECT_EQ(matchEnvironment(toUtf16(entry.word)), entry.value) << entry.word;
     EXPECT_EQ(matchUpdateChannel(toUtf16(entry.word)), UpdateChannel::FINAL) << entry.word;
   }
   // DAILYBUILD is tested eighth, after BETA, but is the enumerator 4.
