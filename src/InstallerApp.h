@@ -8,6 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "config/InstallerSettings.h"
+#include "config/UpdateChannel.h"
 #include "utils/ModuleInstance.h"
 #include "utils/NamedMutex.h"
 
@@ -40,6 +42,12 @@ public:
   // Takes the machine-wide single-instance mutex; throws "SingleInstanceOnly" when another copy
   // holds it. A mutex that cannot be created for another reason is no error.
   void lockInstanceMutex();
+  // Finds the installation identifier in the registry, or creates one under HKEY_CURRENT_USER
+  // when there is none anywhere.
+  void ensureInstallationId();
+  // Reads installer.ini beside the program into `settings`, matches `updateChannel` and logs the
+  // raw values and the matched channel and environment.
+  void readConfiguration();
 
   // The run's state. Public so that the steps' tests can prepare and inspect it.
 
@@ -52,6 +60,10 @@ public:
   std::string injectionId;
   // The campaign record as parsed from the tag; null when none was parsed.
   nlohmann::json embeddedInfo;
+  // The raw "updateChannel" and "environment" values of installer.ini; empty until read.
+  InstallerSettings settings;
+  // The matched update channel; FINAL until the configuration has been read.
+  UpdateChannel updateChannel = UpdateChannel::FINAL;
   // The clock at construction: 100-nanosecond units since 1970-01-01 00:00 UTC.
   std::int64_t startTime;
 

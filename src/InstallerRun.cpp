@@ -6,6 +6,7 @@
 #include "MessageKeys.h"
 #include "log/Log.h"
 #include "ui/ErrorDialog.h"
+#include "ui/LocalizationUtils.h"
 #include "utils/Paths.h"
 #include "utils/TextConversion.h"
 
@@ -20,6 +21,8 @@ MessageKey keyOfMessage(const char* message) { return toUtf16Lenient(message ? m
 void InstallerApp::runSteps(ModuleInstance /*instance*/) {
   checkWindowsVersion();
   lockInstanceMutex();
+  ensureInstallationId();
+  readConfiguration();
 }
 
 void InstallerApp::run(ModuleInstance instance) {
@@ -31,7 +34,8 @@ void InstallerApp::run(ModuleInstance instance) {
     runSteps(instance);
   } catch (const prevent_start_on_xp_exception& error) {
     errorKey = keyOfMessage(error.what());
-    showErrorDialog(errorKey, errorKey, L"Error");
+    const std::wstring text = LocalizationUtils::translate(errorKey);
+    showErrorDialog(text, text, L"Error");
   } catch (const std::runtime_error& error) {
     QM_LOG(std::string("ERROR: Exception occurred: ") + error.what());
     errorKey = keyOfMessage(error.what());

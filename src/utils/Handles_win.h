@@ -2,6 +2,8 @@
 #pragma once
 
 #include <windows.h>
+#include <rpc.h>
+#include <wincrypt.h>
 
 #include "utils/UniqueHandle.h"
 
@@ -11,6 +13,11 @@ inline void closeRegistryKey(HKEY key) noexcept { ::RegCloseKey(key); }
 inline void freeModule(HMODULE module) noexcept { ::FreeLibrary(module); }
 inline void freeLocal(HLOCAL memory) noexcept { ::LocalFree(memory); }
 inline void unmapView(const void* view) noexcept { ::UnmapViewOfFile(view); }
+inline void releaseCryptProvider(HCRYPTPROV provider) noexcept {
+  ::CryptReleaseContext(provider, 0);
+}
+inline void destroyCryptHash(HCRYPTHASH hash) noexcept { ::CryptDestroyHash(hash); }
+inline void freeRpcString(RPC_WSTR text) noexcept { ::RpcStringFreeW(&text); }
 } // namespace handles_detail
 
 // Kernel objects whose creation fails with a null handle: mutexes, events, processes, threads.
@@ -25,3 +32,8 @@ using UniqueRegistryKey = UniqueHandle<HKEY, handles_detail::closeRegistryKey, 0
 // Modules loaded by this program (never the process's own module, which must not be freed).
 using UniqueModule = UniqueHandle<HMODULE, handles_detail::freeModule, 0>;
 using UniqueLocalMemory = UniqueHandle<HLOCAL, handles_detail::freeLocal, 0>;
+// CryptoAPI contexts (CryptAcquireContextW) and hash objects (CryptCreateHash); 0 means none.
+using UniqueCryptProvider = UniqueHandle<HCRYPTPROV, handles_detail::releaseCryptProvider, 0>;
+using UniqueCryptHash = UniqueHandle<HCRYPTHASH, handles_detail::destroyCryptHash, 0>;
+// Strings that the RPC runtime allocated (UuidToStringW).
+using UniqueRpcString = UniqueHandle<RPC_WSTR, handles_detail::freeRpcString, 0>;
