@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "config/UpdateChannel.h"
+
 struct ClientVersionInfo {
   // The document's "version" split at every "." (all pieces kept, empty ones too).
   std::vector<std::string> version;
@@ -27,3 +29,16 @@ std::wstring resolveUrl(const std::wstring& url, const std::wstring& base);
 // exceptions) for a text that is no JSON, a missing member or one of another type, and
 // std::out_of_range for an empty "url"; none of them is a std::runtime_error.
 ClientVersionInfo parseVersionDocument(std::istream& document, const std::wstring& baseUrl);
+
+// The channel's remote version document: its base URL + "/" + "clientversioninfo.json".
+std::wstring versionDocumentUrl(UpdateChannel channel);
+
+// Reads the version document at `path` (a file that cannot be opened reads as empty, which is no
+// JSON) and resolves its setup URL against the channel's base URL. Throws as
+// parseVersionDocument.
+ClientVersionInfo parseClientVersionInfo(const std::wstring& path, UpdateChannel channel);
+
+// Downloads the channel's version document into the temporary folder, reads it and deletes it.
+// Throws what the download throws (std::runtime_error "ConnectionError" or "DownloadFailed") and
+// what the reading throws; after a failure the local file is not deleted.
+ClientVersionInfo fetchClientVersionInfo(UpdateChannel channel);

@@ -89,3 +89,30 @@ TEST(VersionDocument, MalformedDocumentsRaiseTheJsonLibrarysErrors) {
 }
 
 } // namespace
+
+#include "support/TestEnvironment.h"
+#include "utils/TextConversion.h"
+
+namespace {
+
+TEST(VersionDocument, LivesBesideTheChannelsBase) {
+  EXPECT_EQ(versionDocumentUrl(UpdateChannel::FINAL),
+            updateChannelBaseUrl(UpdateChannel::FINAL) + L"/clientversioninfo.json");
+  EXPECT_EQ(versionDocumentUrl(UpdateChannel::TEAM),
+            updateChannelBaseUrl(UpdateChannel::TEAM) + L"/clientversioninfo.json");
+}
+
+class VersionDocumentFile : public IsolatedTest {};
+
+TEST_F(VersionDocumentFile, IsReadFromItsPathAgainstTheChannel) {
+  const std::string path = folder() + "/clientversioninfo.json";
+  writeFile(path, R"({"version": "3.1", "full": {"url": "/dl/setup.exe"}})");
+  const ClientVersionInfo info = parseClientVersionInfo(toUtf16(path), UpdateChannel::BETA);
+  EXPECT_EQ(joinVersion(info.version), "3.1");
+  EXPECT_EQ(info.url, resolveUrl(L"/dl/setup.exe", updateChannelBaseUrl(UpdateChannel::BETA)));
+  // A file that is not there reads as no JSON.
+  EXPECT_THROW(parseClientVersionInfo(toUtf16(folder() + "/missing.json"), UpdateChannel::BETA),
+               nlohmann::json::exception);
+}
+
+} // namespace
