@@ -48,6 +48,13 @@ public:
   // Reads installer.ini beside the program into `settings`, matches `updateChannel` and logs the
   // raw values and the matched channel and environment.
   void readConfiguration();
+  // Opens the client's start URL with the shell (clientStartUrl); throws "CouldNotStart" when
+  // the shell refuses it.
+  void startClient();
+  // "qmclient://game-login?game=" + gameId (+ "&region=" + the region code of gameLocale, when
+  // there is one) for a campaign with a game; "qmclient://start" otherwise. The values are
+  // inserted unescaped.
+  std::wstring clientStartUrl() const;
 
   // The run's state. Public so that the steps' tests can prepare and inspect it.
 

@@ -1,0 +1,27 @@
+#include "InstallerApp.h"
+
+#include <sstream>
+
+#include "log/Log.h"
+#include "ui/LocalizationUtils.h"
+#include "utils/Process.h"
+#include "utils/TextConversion.h"
+
+void InstallerApp::startClient() {
+  const std::wstring url = clientStartUrl();
+  QM_LOG(L"Starting client: " + url);
+  shellOpen(url);
+}
+
+std::wstring InstallerApp::clientStartUrl() const {
+  std::wostringstream url;
+  if (gameId.empty()) {
+    url << L"qmclient://start";
+    return url.str();
+  }
+  url << L"qmclient://game-login" << L"?game=" << toUtf16(gameId);
+  if (!gameLocale.empty()) {
+    url << L"&region=" << LocalizationUtils::clientRegionCode(toUtf16(gameLocale));
+  }
+  return url.str();
+}
