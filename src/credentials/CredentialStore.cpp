@@ -8,14 +8,11 @@
 #include <openssl/x509.h>
 
 #include "credentials/CredentialConstants.h"
+#include "credentials/OpenSslHandles.h"
 #include "credentials/ProtectedKey.h"
 #include "credentials/TextResource.h"
-#include "utils/UniqueHandle.h"
 
 namespace {
-
-void freeBio(BIO* bio) noexcept { BIO_free(bio); }
-using UniqueBio = UniqueHandle<BIO*, freeBio, 0>;
 
 // The certificate of the PEM text `pem`; null when it is empty or holds none.
 X509* readCertificate(const std::string& pem) {

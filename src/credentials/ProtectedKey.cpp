@@ -8,13 +8,10 @@
 #include <cstring>
 
 #include "credentials/CredentialStore.h"
+#include "credentials/OpenSslHandles.h"
 #include "credentials/Rc4.h"
-#include "utils/UniqueHandle.h"
 
 namespace {
-
-void freeBio(BIO* bio) noexcept { BIO_free(bio); }
-using UniqueBio = UniqueHandle<BIO*, freeBio, 0>;
 
 // Wipes a buffer when it goes out of scope, whichever way that happens.
 class Wipe {

@@ -1,6 +1,8 @@
 #include "credentials/CredentialStore.h"
 
 #include <gtest/gtest.h>
+#include <openssl/err.h>
+#include <openssl/pem.h>
 #include <openssl/ssl.h>
 
 #include <map>
@@ -103,6 +105,21 @@ TEST(CredentialStore, TheHookInstallsTheProgramsCredentialsTwiceIntoOneContext) 
   EXPECT_EQ(sk_X509_OBJECT_num(X509_STORE_get0_objects(SSL_CTX_get_cert_store(tls.context))), 1);
   EXPECT_NE(SSL_CTX_get0_certificate(tls.context), nullptr);
   EXPECT_EQ(SSL_CTX_check_private_key(tls.context), 1);
+  // OpenSSL 3 takes a certificate the store holds already and leaves no error behind.
+  EXPECT_EQ(ERR_peek_error(), 0u);
+}
+
+TEST(CredentialStore, TheHookAcceptsAContextThatHoldsAnEqualCaCertificateAlready) {
+  ASSERT_TRUE(CredentialStore::instance().load());
+  const std::string pem = CredentialStore::instance().loadTextResource(L"ID_DATA_3", true);
+  BIO* source = BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()));
+  X509* copy = PEM_read_bio_X509(source, nullptr, nullptr, nullptr);
+  BIO_free(source);
+  ASSERT_NE(copy, nullptr);
+  const SslContext tls;
+  ASSERT_EQ(X509_STORE_add_cert(SSL_CTX_get_cert_store(tls.context), copy), 1);
+  X509_free(copy);
+  EXPECT_EQ(CredentialStore::installCredentials(nullptr, tls.context, nullptr), CURLE_OK);
 }
 
 struct InstallCase {
