@@ -146,6 +146,16 @@ class Machine:
             raise
         return process.returncode
 
+    def output(self, program, *args, cwd=None, timeout=120):
+        """(exit code, standard output, standard error) of a console program run to its end. The
+        output goes through files, not pipes: a wineserver started by the program inherits its
+        handles and would hold pipes open until it exits, seconds later."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            code = self.run(program, *args, cwd=cwd, timeout=timeout, stdout=out, stderr=err)
+            out.seek(0)
+            err.seek(0)
+            return code, out.read().decode("utf-8", "replace"), err.read().decode("utf-8", "replace")
+
     def helper(self, name):
         return os.path.join(HELPERS_DIR, name + EXE)
 
