@@ -24,6 +24,7 @@ INSTALLER = os.environ.get("QM_INSTALLER", "")
 HELPERS_DIR = os.environ.get("QM_HELPERS_DIR", "")
 WINEPREFIX = os.environ.get("QM_WINEPREFIX", "")
 ARTIFACTS = os.environ.get("QM_ARTIFACTS", tempfile.gettempdir())
+DEMO_SETUP = os.environ.get("QM_DEMO_SETUP", "")
 ON_WINE = PLATFORM == "windows"
 EXE = ".exe" if ON_WINE else ""
 
@@ -126,6 +127,9 @@ class Machine:
                 self.env[name] = os.path.join(folder, sub)
             self.local_app_data = self.env["XDG_DATA_HOME"]
             self.temp = self.env["TMPDIR"]
+            # The shell's URL handling: the stand-in for xdg-open reads the registry stand-in.
+            self.env["PATH"] = (os.path.join(SOURCE_DIR, "tools", "xdg-open") + os.pathsep +
+                                self.env.get("PATH", ""))
 
     # Programs.
 
