@@ -6,8 +6,9 @@ and fault modes per path so that tests can try every way a download can go wrong
 Control (for tests), on the same port:
   POST /__faults   {"/zell/final-ms3/clientversioninfo.json": {"mode": "404", "times": 1}, ...}
                    sets the faults (replacing earlier ones); "times" counts the requests that
-                   get the fault (absent or -1: every request).
-  GET  /__requests the requests served so far: [{"path", "pragma", "fault"}, ...]
+                   get the fault (absent or -1: every request); "seconds" is the pause of
+                   "delay", "rate" the bytes per second of "slow".
+  GET  /__requests the requests served so far: [{"path", "pragma", "agent", "fault"}, ...]
   POST /__reset    forgets faults and requests.
 
 Fault modes: 404, 302, 500 (that status, small body); drop (the connection closes halfway through
@@ -24,7 +25,8 @@ import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-MODES = {"404", "302", "500", "drop", "nolength", "short", "trickle", "notjson", "nofull", "hang"}
+MODES = {"404", "302", "500", "drop", "nolength", "short", "trickle", "notjson", "nofull", "hang",
+         "delay", "slow"}
 X_CACHE = "TCP_MISS from a184-50-92-7.deploy.akamaitechnologies.example (AkamaiGHost/10.2.4-5) (-)"
 X_CACHE_REMOTE = "TCP_HIT from a23-1-2-3.deploy.akamaitechnologies.example (AkamaiGHost/10.2.4-5) (-)"
 
@@ -37,19 +39,21 @@ class State:
         self.requests = []
 
     def take_fault(self, path):
-        """The fault mode for this request of `path`, or None; counts the request."""
+        """The fault (its mode and settings) for this request of `path`, or None; counts the
+        request."""
         with self.lock:
             fault = self.faults.get(path)
-            mode = None
-            if fault and fault.get("times", -1) != 0:
-                mode = fault["mode"]
-                if fault.get("times", -1) > 0:
-                    fault["times"] -= 1
-            return mode
+            if not fault or fault.get("times", -1) == 0:
+                return None
+            if fault.get("times", -1) > 0:
+                fault["times"] -= 1
+            return dict(fault)
 
-    def record(self, path, pragma, fault):
+    def record(self, path, headers, fault):
         with self.lock:
-            self.requests.append({"path": path, "pragma": pragma, "fault": fault})
+            self.requests.append({"path": path, "pragma": headers.get("Pragma", ""),
+                                  "agent": headers.get("User-Agent", ""),
+                                  "fault": fault["mode"] if fault else None})
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -96,8 +100,12 @@ class Handler(BaseHTTPRequestHandler):
             with state.lock:
                 body = json.dumps(state.requests).encode()
             return self.reply(200, body, "application/json")
-        fault = state.take_fault(path)
-        state.record(path, self.headers.get("Pragma", ""), fault)
+        settings = state.take_fault(path)
+        state.record(path, self.headers, settings)
+        fault = settings["mode"] if settings else None
+        if fault == "delay":
+            time.sleep(float(settings.get("seconds", 2)))
+            fault = None
         if fault in ("404", "500"):
             return self.reply(int(fault), b"<html><body>error %s</body></html>\n" % fault.encode(),
                               "text/html")
@@ -110,7 +118,7 @@ class Handler(BaseHTTPRequestHandler):
         data = self.read_content(path)
         if data is None:
             return self.reply(404, b"<html><body>not found</body></html>\n", "text/html")
-        self.send_body(data, fault)
+        self.send_body(data, fault, settings)
 
     def read_content(self, path):
         full = os.path.normpath(os.path.join(self.server.state.root, path.lstrip("/")))
@@ -119,7 +127,7 @@ class Handler(BaseHTTPRequestHandler):
         with open(full, "rb") as content:
             return content.read()
 
-    def send_body(self, data, fault):
+    def send_body(self, data, fault, settings=None):
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
         self.send_header("x-cache", X_CACHE)
@@ -139,6 +147,14 @@ class Handler(BaseHTTPRequestHandler):
         if fault == "trickle":
             for i in range(len(data)):
                 self.wfile.write(data[i:i + 1])
+                self.wfile.flush()
+                time.sleep(0.1)
+            return
+        if fault == "slow":
+            rate = max(1, int(settings.get("rate", 65536)))
+            chunk = max(1, rate // 10)
+            for start in range(0, len(data), chunk):
+                self.wfile.write(data[start:start + chunk])
                 self.wfile.flush()
                 time.sleep(0.1)
             return
