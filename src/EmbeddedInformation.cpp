@@ -11,22 +11,9 @@
 #include "log/Log.h"
 #include "omaha/TagExtractor.h"
 #include "utils/Paths.h"
+#include "utils/StringUtils.h"
 
 namespace {
-
-// The value of a hexadecimal digit; -1 for any other character.
-int digitValue(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
-}
 
 // The tag text of the open image, decoded; empty when there is no usable tag (none, one of
 // length 0, one longer than kMaxEmbeddedTextBytes, no memory for it, or one that decodes to
@@ -89,13 +76,13 @@ void readCampaignRecord(InstallerApp& app, const std::string& text) {
 } // namespace
 
 std::string hexDecode(const std::string& text) {
-  if (!std::all_of(text.begin(), text.end(), [](char c) { return digitValue(c) >= 0; })) {
+  if (!std::all_of(text.begin(), text.end(), [](char c) { return hexDigitValue(c) >= 0; })) {
     return {};
   }
   std::string bytes;
   bytes.reserve(text.size() / 2);
   for (std::size_t at = 0; at + 1 < text.size(); at += 2) {
-    bytes.push_back(static_cast<char>(digitValue(text[at]) * 16 + digitValue(text[at + 1])));
+    bytes.push_back(static_cast<char>(hexDigitValue(text[at]) * 16 + hexDigitValue(text[at + 1])));
   }
   return bytes;
 }

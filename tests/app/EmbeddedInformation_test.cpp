@@ -217,6 +217,12 @@ TEST(HexDecode, TwoDigitsPerByteOfEitherCase) {
       {"4a4g", ""},
       {"4a ", ""},
       {"-1", ""},
+      // The neighbours of the digit ranges.
+      {"/0", ""},
+      {":0", ""},
+      {"@0", ""},
+      {"G0", ""},
+      {"`0", ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(hexDecode(c.text), c.bytes) << c.text;
