@@ -33,7 +33,7 @@ void InstallerApp::run(ModuleInstance instance) {
   QM_LOG(std::string("Version: ") + BuildInfo::label);
   QM_LOG(L"Working directory: " + currentDirectory());
   MessageKey errorKey;
-  // Events raised before the monitoring step measure the run from here too.
+  // The closing event of a run that stops before the monitoring step measures it all the same.
   EventDispatcher::instance().setRunStart(startTime);
   try {
     runSteps(instance);
