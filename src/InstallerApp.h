@@ -48,6 +48,15 @@ public:
   // Reads installer.ini beside the program into `settings`, matches `updateChannel` and logs the
   // raw values and the matched channel and environment.
   void readConfiguration();
+  // Sets telemetry up for the environment that `settings` selects and `updateChannel`, then
+  // sends "installer_started" and "installer_system_information".
+  void initMonitoring();
+  // Reads the campaign record from the download tag of the program's own file into the four
+  // campaign fields and `embeddedInfo`, stores the analytics client identifier and sends the
+  // campaign event (with "--none--" values when no usable tag was found). Never throws.
+  void extractEmbeddedInformation();
+  // The same with the image at `imagePath` instead of the program's own file (tests).
+  void extractEmbeddedInformation(const std::wstring& imagePath);
   // Opens the client's start URL with the shell (clientStartUrl); throws "CouldNotStart" when
   // the shell refuses it.
   void startClient();

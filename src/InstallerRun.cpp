@@ -4,6 +4,7 @@
 
 #include "BuildInfo.h"
 #include "MessageKeys.h"
+#include "events/EventDispatcher.h"
 #include "log/Log.h"
 #include "ui/ErrorDialog.h"
 #include "ui/LocalizationUtils.h"
@@ -23,6 +24,8 @@ void InstallerApp::runSteps(ModuleInstance /*instance*/) {
   lockInstanceMutex();
   ensureInstallationId();
   readConfiguration();
+  initMonitoring();
+  extractEmbeddedInformation();
 }
 
 void InstallerApp::run(ModuleInstance instance) {
@@ -30,6 +33,8 @@ void InstallerApp::run(ModuleInstance instance) {
   QM_LOG(std::string("Version: ") + BuildInfo::label);
   QM_LOG(L"Working directory: " + currentDirectory());
   MessageKey errorKey;
+  // The closing event of a run that stops before the monitoring step measures it all the same.
+  EventDispatcher::instance().setRunStart(startTime);
   try {
     runSteps(instance);
   } catch (const prevent_start_on_xp_exception& error) {
@@ -43,4 +48,7 @@ void InstallerApp::run(ModuleInstance instance) {
     QM_LOG("ERROR: Unexpected exception occurred");
     errorKey = MessageKeys::UnknownError;
   }
+  EventDispatcher& events = EventDispatcher::instance();
+  events.sendInstallerClose(errorKey.empty() ? std::wstring(L"success") : errorKey);
+  events.waitForEvents();
 }

@@ -56,3 +56,16 @@ std::wstring trimRightChars(const std::wstring& text, const std::wstring& set) {
 std::string toLowerCase(const std::string& text) { return asciiLower(text); }
 
 std::wstring toLowerCase(const std::wstring& text) { return asciiLower(text); }
+
+int hexDigitValue(char c) {
+  if (c >= '0' && c <= '9') {
+    return c - '0';
+  }
+  if (c >= 'a' && c <= 'f') {
+    return c - 'a' + 10;
+  }
+  if (c >= 'A' && c <= 'F') {
+    return c - 'A' + 10;
+  }
+  return -1;
+}

@@ -22,3 +22,7 @@ std::wstring trimRightChars(const std::wstring& text, const std::wstring& set);
 // C runtime's towlower does in the default "C" locale, on every platform alike).
 std::string toLowerCase(const std::string& text);
 std::wstring toLowerCase(const std::wstring& text);
+
+// The value 0 to 15 of the hexadecimal digit `c` ("0"-"9", "a"-"f", "A"-"F"); -1 for any other
+// character.
+int hexDigitValue(char c);

@@ -102,6 +102,101 @@ class DownloadServer:
         return self.control("/__requests")
 
 
+# The selector words of installer.ini (docs/installer-ini.md) that choose an environment; PRODUCTION
+# is what no word selects.
+ENVIRONMENT_WORDS = {"DEV": "nib-dev-g4s8", "INTEGRATION": "nib-integration-b7l2",
+                     "SANDBOX": "nib-sandbox-m1y6"}
+# The five keys every event body carries.
+ENVELOPE_KEYS = {"client_installation_id", "client_version_info", "localtime", "type",
+                 "update_channel_string"}
+
+
+def events_address(environment):
+    """(address, port) where the build posts the events of `environment`: the configured host
+    (localhost as 127.0.0.1), on port 8443 outside production."""
+    host = HOSTS["EVENTS_HOST_" + environment]
+    if environment == "PRODUCTION":
+        host, port = (host.rsplit(":", 1)[0], int(host.rsplit(":", 1)[1])) if ":" in host \
+            else (host, 443)
+    else:
+        port = 8443
+    return ("127.0.0.1" if host == "localhost" else host), port
+
+
+def write_installer_ini(folder, environment=None, channel_word=None):
+    """Writes installer.ini into `folder` selecting `environment` (a name of ENVIRONMENT_WORDS;
+    None or PRODUCTION: no environment line) and, when given, the update channel's word."""
+    lines = ["[INSTALLER]"]
+    if channel_word:
+        lines.append("updateChannel=" + channel_word)
+    if environment in ENVIRONMENT_WORDS:
+        lines.append("environment=" + ENVIRONMENT_WORDS[environment])
+    with open(os.path.join(folder, "installer.ini"), "w", newline="\r\n") as ini:
+        ini.write("\n".join(lines) + "\n")
+
+
+class EventsServer:
+    """The development events server (tools/backend/events_server.py) on the build's events host of
+    `environment`, with the development PKI of the build, for the length of a with-block. `options`
+    go to the server as they stand ("--status", "204"; "--hold-first"; "--delay", "1" ...)."""
+
+    def __init__(self, environment="PRODUCTION", *options):
+        self.address, self.port = events_address(environment)
+        self.options = list(options)
+        self.folder = tempfile.mkdtemp(prefix="qm-events-")
+        self.path = os.path.join(self.folder, "events.jsonl")
+        self.process = None
+        self.lock = None
+
+    def __enter__(self):
+        self.lock = port_lock(self.port)
+        self.lock.__enter__()
+        pki = os.path.join(BUILD_DIR, "pki")
+        script = os.path.join(SOURCE_DIR, "tools", "backend", "events_server.py")
+        self.process = subprocess.Popen(
+            ["python3", script, "--bind", self.address, "--port", str(self.port),
+             "--cert", os.path.join(pki, "events-server.crt.pem"),
+             "--key", os.path.join(pki, "events-server.private.pem"),
+             "--ca", os.path.join(pki, "ca.crt.pem"), "--events", self.path] + self.options,
+            stdout=subprocess.PIPE, text=True)
+        if not self.process.stdout.readline().startswith("listening"):
+            self.__exit__(None, None, None)
+            raise RuntimeError("the events server did not start")
+        return self
+
+    def __exit__(self, *exc):
+        if self.process:
+            self.process.terminate()
+            self.process.wait(timeout=10)
+            self.process.stdout.close()
+        self.lock.__exit__(None, None, None)
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def clear(self):
+        """Forgets the events recorded so far."""
+        open(self.path, "w").close()
+
+    def events(self, installation_id=None):
+        """The recorded events ({"body", "subject", "time"}) in arrival order; with
+        `installation_id`, only those of that installation (other test runs on this machine may
+        post to the same host)."""
+        return read_events(self.path, installation_id)
+
+
+def read_events(path, installation_id=None):
+    """The events that an events server recorded in the file `path` (see EventsServer.events)."""
+    import json
+    try:
+        with open(path, encoding="utf-8") as lines:
+            events = [json.loads(line) for line in lines if line.strip()]
+    except FileNotFoundError:
+        return []
+    if installation_id is None:
+        return events
+    return [event for event in events if isinstance(event["body"], dict)
+            and event["body"].get("client_installation_id") == installation_id]
+
+
 def windows_path(path):
     """A Unix path as Wine's programs see it, on drive Z:."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -210,6 +305,18 @@ class Machine:
                 return value.read().decode("utf-16-le").split("\0")[0]
         except FileNotFoundError:
             return None
+
+    def installation_id(self):
+        """The installation identifier the installer reports: the first non-empty
+        "InstallationId" of the client's main key (HKLM, HKCU), then of its legacy key; "" when
+        none is stored."""
+        for key in ("SOFTWARE\\Quillworks\\QuillmereClient\\MainApp",
+                    "SOFTWARE\\Quillworks\\ZellClient\\MainApp"):
+            for root in ("HKLM", "HKCU"):
+                value = self.reg_query(root, key, "InstallationId")
+                if value:
+                    return value
+        return ""
 
     def reg_add(self, root, key, name, value):
         if ON_WINE:

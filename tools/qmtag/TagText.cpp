@@ -3,25 +3,9 @@
 #include <nlohmann/json.hpp>
 
 #include "qmtag/TagError.h"
+#include "utils/StringUtils.h"
 
 namespace qmtag {
-
-namespace {
-
-int digitValue(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
-}
-
-} // namespace
 
 std::string encodeTagText(const std::map<std::string, std::string>& members) {
   nlohmann::json object = nlohmann::json::object();
@@ -52,8 +36,8 @@ std::string decodeTagText(const std::string& text) {
   std::string bytes;
   bytes.reserve(text.size() / 2);
   for (std::size_t at = 0; at < text.size(); at += 2) {
-    const int high = digitValue(text[at]);
-    const int low = digitValue(text[at + 1]);
+    const int high = hexDigitValue(text[at]);
+    const int low = hexDigitValue(text[at + 1]);
     if (high < 0 || low < 0) {
       throw TagError("the tag text is not hexadecimal");
     }
