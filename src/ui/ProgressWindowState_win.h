@@ -41,7 +41,8 @@ public:
   WindowReady();
   // Sets both signals; later calls do nothing. Window thread.
   void set();
-  // Waits without a time limit until set() has been called in this process. Main thread.
+  // Waits without a time limit until set() has been called in this process, then closes the
+  // named event. Main thread, once.
   void wait();
 
 private:

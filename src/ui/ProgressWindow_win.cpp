@@ -54,6 +54,8 @@ void WindowReady::wait() {
     ::WaitForSingleObject(namedEvent_.get(), INFINITE);
   }
   future_.wait();
+  // set() has finished with the event (it sets it before the private signal): close it now.
+  namedEvent_.reset();
 }
 
 std::shared_ptr<std::thread> startProgressWindow(ModuleInstance instance) {

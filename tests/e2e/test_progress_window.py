@@ -149,6 +149,10 @@ class TaskDialog(WindowTest):
                 self.assertEqual(popups[0]["title"], "Quillmere Installer")
                 self.assertIn(NON_STOPPABLE, popups[0]["texts"])
                 harness.screenshot("progress-window-non-stoppable-" + name)
+                # Another attempt meanwhile stacks no second notice.
+                self.machine.probe("post", target, str(WM_SYSCOMMAND), str(SC_CLOSE), "0")
+                time.sleep(0.5)
+                self.assertEqual(len(self.state(target)["popups"]), 1)
                 self.assertEqual(self.machine.probe("popup-ok", target), {"pressed": True})
                 self.assertTrue(harness.wait_for(lambda: not self.state(target)["popups"],
                                                  timeout=10))
@@ -171,13 +175,17 @@ class TaskDialog(WindowTest):
         self.machine.probe("post", target, str(WM_CLOSE), "0", "0")
         self.assertEqual(driver.answer(timeout=30), "ended")
 
-    def test_the_support_link_is_opened_with_the_shell(self):
+    def test_the_support_link_is_opened_with_the_shell_and_other_links_are_not(self):
+        # The shell opens "https" and the test's own scheme "qmtest" with the link recorder.
         record = os.path.join(self.folder, "opened.txt")
         command = '"%s" "%s" "%%1"' % (harness.windows_path(self.machine.helper("record_open")),
                                        harness.windows_path(record))
-        key = "HKCR\\https\\shell\\open\\command"
-        previous = default_value(self.machine, key)
-        subprocess.run(["wine", "reg", "add", key, "/ve", "/d", command, "/f"],
+        https_key = "HKCR\\https\\shell\\open\\command"
+        previous = default_value(self.machine, https_key)
+        for key in (https_key, "HKCR\\qmtest\\shell\\open\\command"):
+            subprocess.run(["wine", "reg", "add", key, "/ve", "/d", command, "/f"],
+                           env=self.machine.env, capture_output=True, check=True)
+        subprocess.run(["wine", "reg", "add", "HKCR\\qmtest", "/v", "URL Protocol", "/d", "", "/f"],
                        env=self.machine.env, capture_output=True, check=True)
         try:
             driver, target = self.shown()
@@ -189,10 +197,29 @@ class TaskDialog(WindowTest):
             harness.click(*link["point"])
             opened = harness.wait_for(lambda: read_text(record), timeout=30)
             self.assertEqual(opened, harness.SUPPORT_URL + "\n")
+            # A link in a text that is no key (a library's message, say) opens nothing but the web.
+            self.assertEqual(driver('error Failed, see <a href="qmtest:start">details</a>.'), "ok")
+            link = self.machine.probe("link", target)
+            self.assertEqual(link["url"], "qmtest:start")
+            harness.click(*link["point"])
+            time.sleep(3)
+            self.assertEqual(read_text(record), harness.SUPPORT_URL + "\n")
         finally:
+            subprocess.run(["wine", "reg", "delete", "HKCR\\qmtest", "/f"], env=self.machine.env,
+                           capture_output=True)
             if previous is not None:
-                subprocess.run(["wine", "reg", "add", key, "/ve", "/d", previous, "/f"],
+                subprocess.run(["wine", "reg", "add", https_key, "/ve", "/d", previous, "/f"],
                                env=self.machine.env, capture_output=True)
+
+
+@harness.unittest.skipUnless(ON_WINE, "the shipped program is the Windows build")
+class CommonControls(harness.unittest.TestCase):
+    def test_the_program_reaches_the_common_controls_at_run_time_only(self):
+        # Loaded by name through the manifest's activation context, never imported: the loader
+        # must not resolve it before the program decides where DLLs come from.
+        out = subprocess.run(["i686-w64-mingw32-objdump", "-p", harness.INSTALLER],
+                             capture_output=True, text=True, check=True)
+        self.assertNotIn("comctl32.dll", out.stdout.lower())
 
 
 @harness.unittest.skipIf(ON_WINE, "the terminal display stands in for the window natively")
