@@ -74,6 +74,15 @@ class TaskDialog(WindowTest):
                 harness.screenshot("progress-window-" + locale)
                 driver.finish()
 
+    def test_status_texts_appear_as_set(self):
+        driver, target = self.shown()
+        for key, text in (("CheckingForUpdates", "Checking for updates."),
+                          ("ConfigurationFetched", "Downloaded update manifest."),
+                          ("DownloadingInstaller", "Downloading Quillmere Client."),
+                          ("InstallingInstaller", "Updating the Quillmere Client.")):
+            self.assertEqual(driver("status " + key), "ok")
+            self.assertEqual(self.state(target)["texts"], ["Quillmere Client", text, "Close"])
+
     def test_a_set_ready_event_of_another_copy_does_not_end_the_wait_early(self):
         holder = self.machine.start(self.machine.helper("window_probe"), "hold-event",
                                     "QM_INSTALLER_SPLASH_HANDLE", stdin=subprocess.PIPE,
