@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -84,6 +86,7 @@ public:
   std::int64_t startTime;
 
 private:
-  // Runs the steps in order; the first throw ends them.
-  void runSteps(ModuleInstance instance);
+  // Runs the steps in order; the first throw ends them. `windowThread` receives the progress
+  // window's thread as soon as the window has been started.
+  void runSteps(ModuleInstance instance, std::shared_ptr<std::thread>& windowThread);
 };

@@ -9,10 +9,15 @@
 
 #include "utils/TextConversion.h"
 
+bool isTaskDialogAvailable() { return false; }
+
 void showErrorDialog(const std::wstring& content, const std::wstring& heading,
                      const std::wstring& title) {
-  const std::string text =
-      toUtf8Lenient(title) + ": " + toUtf8Lenient(heading) + "\n" + toUtf8Lenient(content) + "\n";
+  std::string text = toUtf8Lenient(title) + "\n";
+  if (heading != content) {
+    text += toUtf8Lenient(heading) + "\n";
+  }
+  text += toUtf8Lenient(content) + "\n";
   std::fputs(text.c_str(), stderr);
   if (::isatty(STDIN_FILENO)) {
     std::fputs("Press Enter to continue.\n", stderr);

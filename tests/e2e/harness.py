@@ -12,7 +12,9 @@ time (ctest's resource lock), and clear the state they look at before they start
 import contextlib
 import fcntl
 import getpass
+import json
 import os
+import select
 import shutil
 import subprocess
 import tempfile
@@ -38,6 +40,8 @@ HOSTS = {name: os.environ.get("QM_" + name, "") for name in (
     "UPDATE_HOST_INTEGRATION", "DOWNLOAD_HOST")}
 SOURCE_DIR = os.environ.get("QM_SOURCE_DIR", "")
 BUILD_DIR = os.environ.get("QM_BUILD_DIR", "")
+# The address behind the "Support" link of the texts, as the build has it.
+SUPPORT_URL = os.environ.get("QM_SUPPORT_URL", "")
 
 
 @contextlib.contextmanager
@@ -232,8 +236,30 @@ class Machine:
         return (["wine", program] if ON_WINE else [program]) + list(args)
 
     def start(self, program, *args, cwd=None, **popen):
+        # Standard input is no terminal unless a test says otherwise: the POSIX display waits for
+        # Enter after an error when it is one.
+        popen.setdefault("stdin", subprocess.DEVNULL)
         return subprocess.Popen(self.command(program, *args), cwd=cwd or self.folder,
                                 env=self.env, **popen)
+
+    def use_locale(self, locale):
+        """Runs the programs in the POSIX locale `locale` ("de_DE", say), from which Wine and the
+        POSIX build take the UI language."""
+        for name in ("LC_ALL", "LC_MESSAGES"):
+            self.env.pop(name, None)
+        self.env["LANG"] = locale + ".UTF-8"
+
+    def probe(self, *args):
+        """The answer of the window probe (tests/helpers/window_probe_win.cpp, Wine only), a JSON
+        object; {"found": False} when the window is not there."""
+        out = subprocess.run(self.command(self.helper("window_probe"), *args), env=self.env,
+                             capture_output=True, text=True, encoding="utf-8", timeout=120)
+        return json.loads(out.stdout.strip().splitlines()[-1]) if out.stdout.strip() else {}
+
+    def window_state(self, target):
+        """The probe's state of the window `target` (a title, or "#HANDLE"); None when absent."""
+        state = self.probe("state", target)
+        return state if state.get("found", True) else None
 
     def run(self, program, *args, cwd=None, timeout=120, **popen):
         process = self.start(program, *args, cwd=cwd, **popen)
@@ -356,6 +382,80 @@ def screenshot(name):
     path = os.path.join(ARTIFACTS, name + ".png")
     subprocess.run(["import", "-window", "root", path], check=False, capture_output=True)
     return path
+
+
+def click(x, y):
+    """A real mouse click at the screen point (x, y)."""
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"], check=False)
+
+
+def press_keys(window, keys):
+    """Gives the X window `window` the keyboard focus and types `keys` ("alt+F4") as the X server
+    delivers real keystrokes."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False)
+    subprocess.run(["xdotool", "key", "--clearmodifiers", keys], check=False)
+
+
+class ProgressDriver:
+    """The progress window driven through tests/helpers/progress_driver.cpp: one command, one
+    answer line. `stdin` and `stderr` go to the driver (a terminal, for instance); commands then
+    travel through a FIFO."""
+
+    def __init__(self, machine, stdin=None, stderr=None):
+        self.fifo = None
+        args = []
+        if stdin is not None:
+            self.fifo = os.path.join(machine.folder, "driver-commands")
+            os.mkfifo(self.fifo)
+            args = ["--commands", self.fifo]
+        self.process = machine.start(machine.helper("progress_driver"), *args,
+                                     stdin=stdin if stdin is not None else subprocess.PIPE,
+                                     stdout=subprocess.PIPE, stderr=stderr)
+        self.commands = open(self.fifo, "wb") if self.fifo else self.process.stdin
+        self.pending = b""
+
+    def send(self, command):
+        self.commands.write(command.encode("utf-8") + b"\n")
+        self.commands.flush()
+
+    def answer(self, timeout=60):
+        """The next answer line, or None when none comes within `timeout` seconds."""
+        deadline = time.monotonic() + timeout
+        out = self.process.stdout.fileno()
+        while b"\n" not in self.pending:
+            remaining = deadline - time.monotonic()
+            if remaining <= 0 or not select.select([out], [], [], remaining)[0]:
+                return None
+            chunk = os.read(out, 4096)
+            if not chunk:
+                return None
+            self.pending += chunk
+        line, self.pending = self.pending.split(b"\n", 1)
+        return line.decode("utf-8").rstrip("\r")
+
+    def __call__(self, command, timeout=60):
+        self.send(command)
+        return self.answer(timeout)
+
+    def start(self):
+        """Starts the window; returns its handle (0 without a window system)."""
+        answer = self("start")
+        assert answer and answer.startswith("started "), answer
+        return int(answer.split()[1])
+
+    def finish(self):
+        """Closes the window, ends the driver and returns its exit code."""
+        try:
+            self.commands.close()
+        except OSError:
+            pass
+        if self.process.stdin and self.process.stdin is not self.commands:
+            self.process.stdin.close()
+        try:
+            return self.process.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            return self.process.wait()
 
 
 def wait_for(predicate, timeout=30.0, interval=0.1):

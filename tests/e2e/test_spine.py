@@ -52,18 +52,60 @@ class Log(InstallerTest):
         self.assertEqual(second.count(second[0]), 1)
 
 
+SINGLE_INSTANCE = ("The Quillmere Installer has already been launched.\n"
+                   "Please try again later or restart your computer.")
+WINDOWS_7_AND_NEWER = "The Quillmere Client supports Windows 7 and newer Windows versions."
+WM_CLOSE = 0x10
+
+
 class SingleInstance(InstallerTest):
-    def hold(self):
-        holder = self.machine.start(self.machine.helper("hold_mutex"), stdin=subprocess.PIPE,
+    def setUp(self):
+        super().setUp()
+        self.machine.use_locale("en_GB")
+
+    def hold(self, *args):
+        """A helper process that holds a kernel object until its standard input ends."""
+        holder = self.machine.start(self.machine.helper(args[0]), *args[1:], stdin=subprocess.PIPE,
                                     stdout=subprocess.PIPE, text=True)
         self.assertEqual(holder.stdout.readline().strip(), "held")
         return holder
 
+    def release(self, holder):
+        holder.stdin.close()
+        holder.wait(timeout=30)
+        holder.stdout.close()
+
+    def error_window(self):
+        """The installer's window once it shows the "SingleInstanceOnly" text."""
+        state = self.machine.window_state("Quillmere Installer")
+        return state if state and SINGLE_INSTANCE in state["texts"] else None
+
+    def run_second_copy(self, cwd, name):
+        """Runs a copy while the lock is held: it shows "SingleInstanceOnly" in its own window and
+        ends when the user has closed it (natively: on standard error, at once)."""
+        if not ON_WINE:
+            process = self.machine.start(harness.INSTALLER, cwd=cwd, stderr=subprocess.PIPE)
+            _, err = process.communicate(timeout=120)
+            self.assertIn(SINGLE_INSTANCE, err.decode("utf-8"))
+            self.assertEqual(process.returncode, 0)
+            return
+        process = self.machine.start(harness.INSTALLER, cwd=cwd)
+        state = harness.wait_for(self.error_window, timeout=60)
+        self.assertTrue(state, "the window did not show the error")
+        harness.screenshot(name)
+        self.assertEqual(state["icon"], "error")
+        self.assertTrue(state["close_enabled"])
+        # The copy waits for the user.
+        time.sleep(1)
+        self.assertIsNone(process.poll())
+        self.machine.probe("post", "#%d" % state["handle"], str(WM_CLOSE), "0", "0")
+        self.assertEqual(process.wait(timeout=60), 0)
+
     def test_a_second_copy_fails_while_the_first_holds_the_lock(self):
-        holder = self.hold()
+        holder = self.hold("hold_mutex")
         try:
             cwd = self.with_log_marker()
-            self.assertEqual(self.run_installer(cwd=cwd), 0)
+            self.run_second_copy(cwd, "single-instance")
             self.assertIn("ERROR: Exception occurred: SingleInstanceOnly",
                           "\n".join(self.machine.log_lines()))
             # The first copy still owns its mutex.
@@ -71,13 +113,23 @@ class SingleInstance(InstallerTest):
             holder.stdin.flush()
             self.assertEqual(holder.stdout.readline().strip(), "still held")
         finally:
-            holder.stdin.close()
-            holder.wait(timeout=30)
+            self.release(holder)
         # Once the first copy has ended, a new one takes the lock.
         self.assertEqual(self.run_installer(cwd=cwd), 0)
         log = "\n".join(self.machine.log_lines())
         self.assertIn("Locking instance mutex", log)
         self.assertNotIn("SingleInstanceOnly", log)
+
+    @harness.unittest.skipUnless(ON_WINE, "the ready event is a Windows kernel object")
+    def test_the_error_shows_while_another_copy_holds_the_set_ready_event(self):
+        # A first copy that is still starting holds the window's named ready event, already set.
+        holders = [self.hold("hold_mutex"),
+                   self.hold("window_probe", "hold-event", "QM_INSTALLER_SPLASH_HANDLE")]
+        try:
+            self.run_second_copy(self.folder, "single-instance-ready-event-held")
+        finally:
+            for holder in holders:
+                self.release(holder)
 
 
 @harness.unittest.skipUnless(ON_WINE, "the Windows version guard needs Wine's version setting")
@@ -92,11 +144,17 @@ class OldWindows(InstallerTest):
                        env=self.machine.env, capture_output=True, check=True)
         try:
             cwd = self.with_log_marker()
+            self.machine.use_locale("en_GB")
             process = self.machine.start(program, cwd=cwd)
             windows = harness.wait_for(lambda: harness.find_windows("^Error$"), timeout=60)
             self.assertTrue(windows, "no error dialog appeared")
             time.sleep(0.5)
             harness.screenshot("old-windows-" + version)
+            # The task dialog: the text as heading and as content, under the error icon.
+            dialog = self.machine.window_state("Error")
+            self.assertEqual(dialog["title"], "Error")
+            self.assertEqual(dialog["texts"].count(WINDOWS_7_AND_NEWER), 2, dialog["texts"])
+            self.assertEqual(dialog["icon"], "error")
             # The dialog stays until it is dismissed: the program has not ended meanwhile.
             self.assertIsNone(process.poll())
             subprocess.run(["xdotool", "key", "--window", windows[0], "Return"], check=False)
