@@ -491,6 +491,24 @@ class InstallerTest(unittest.TestCase):
     def run_installer(self, cwd=None, program=INSTALLER, timeout=120, **popen):
         return self.machine.run(program, cwd=cwd, timeout=timeout, **popen)
 
+    def run_failing_installer(self, cwd=None, program=INSTALLER, timeout=120):
+        """Runs the installer through a run that fails: under Wine it shows the failure in its
+        window and waits for the user, who closes it here once the error icon shows; natively it
+        prints the failure and goes on at once. Returns the exit code."""
+        process = self.machine.start(program, cwd=cwd, stdin=subprocess.DEVNULL)
+        if ON_WINE:
+            def error_window():
+                state = self.machine.window_state("Quillmere Installer")
+                return state if state and state.get("icon") == "error" else None
+            state = wait_for(error_window, timeout=timeout)
+            if state:
+                self.machine.probe("post", "#%d" % state["handle"], "16", "0", "0")  # WM_CLOSE
+        try:
+            return process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            raise
+
     def with_log_marker(self, folder=None):
         """Puts "log.conf" into `folder` (the test's folder by default) and returns the folder."""
         folder = folder or self.folder
