@@ -12,6 +12,7 @@
 
 #include "config/InstallerSettings.h"
 #include "config/UpdateChannel.h"
+#include "update/ClientVersionInfo.h"
 #include "utils/ModuleInstance.h"
 #include "utils/NamedMutex.h"
 
@@ -59,6 +60,27 @@ public:
   void extractEmbeddedInformation();
   // The same with the image at `imagePath` instead of the program's own file (tests).
   void extractEmbeddedInformation(const std::wstring& imagePath);
+  // Fetches the update channel's version document into `clientVersionInfo` and validates it,
+  // showing "CheckingForUpdates" before and "ConfigurationFetched" after. Throws what the fetch
+  // throws and "RemoteVersionInfoValidationError".
+  void downloadRemoteVersionInfo();
+  // Throws "RemoteVersionInfoValidationError" when `clientVersionInfo` names no setup URL.
+  void validateRemoteVersionInfo();
+  // Unless the client is installed: downloads and runs its setup, and removes the setup file
+  // before and after. Throws what installClient throws.
+  void prepareClientInstallation();
+  // Deletes the downloaded setup program; never throws.
+  void removeInstallationFiles();
+  // Downloads the setup unless a file is already there, runs it, and returns true when the client
+  // is installed afterwards; throws "CouldNotInstall" when it is not, and what the download and
+  // the setup's run throw.
+  bool installClient();
+  // Downloads the setup program to installerPath() with the progress bar moving; throws
+  // "ConnectionError" or "DownloadFailed".
+  void downloadClientInstaller();
+  // Runs the setup silently (a second time interactively when it asks with exit code 99) while
+  // the window cannot be closed; throws "CouldNotInstallUac" for exit code 2.
+  void executeInstaller();
   // Opens the client's start URL with the shell (clientStartUrl); throws "CouldNotStart" when
   // the shell refuses it.
   void startClient();
@@ -80,6 +102,8 @@ public:
   nlohmann::json embeddedInfo;
   // The raw "updateChannel" and "environment" values of installer.ini; empty until read.
   InstallerSettings settings;
+  // The current client's version and the resolved URL of its setup; empty until fetched.
+  ClientVersionInfo clientVersionInfo;
   // The matched update channel; FINAL until the configuration has been read.
   UpdateChannel updateChannel = UpdateChannel::FINAL;
   // The clock at construction: 100-nanosecond units since 1970-01-01 00:00 UTC.

@@ -28,6 +28,9 @@ void InstallerApp::runSteps(ModuleInstance instance, std::shared_ptr<std::thread
   readConfiguration();
   initMonitoring();
   extractEmbeddedInformation();
+  downloadRemoteVersionInfo();
+  prepareClientInstallation();
+  startClient();
   closeProgressWindow();
 }
 

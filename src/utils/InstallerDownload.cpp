@@ -1,11 +1,14 @@
 #include "utils/DownloadUtils.h"
 
 #include "events/EventDispatcher.h"
+#include "ui/ProgressWindow.h"
 #include "utils/SystemDownload.h"
 
 DownloadResult downloadFile(const std::wstring& ident, const std::wstring& url,
                             const std::wstring& targetPath, ProgressCallback progress) {
   DownloadHooks hooks;
+  hooks.closeRequested = &isCloseRequested;
+  hooks.setProgressPercent = &setProgressPercent;
   hooks.systemAttempt = &systemAttempt;
   hooks.transferCompleted = [](const std::string& transferIdent, const TransferTimings& timings,
                                const DownloadMetrics& metrics) {

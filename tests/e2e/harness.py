@@ -19,6 +19,7 @@ import shutil
 import subprocess
 import tempfile
 import time
+import sys
 import unittest
 
 PLATFORM = os.environ.get("QM_PLATFORM", "native")
@@ -26,19 +27,23 @@ INSTALLER = os.environ.get("QM_INSTALLER", "")
 HELPERS_DIR = os.environ.get("QM_HELPERS_DIR", "")
 WINEPREFIX = os.environ.get("QM_WINEPREFIX", "")
 ARTIFACTS = os.environ.get("QM_ARTIFACTS", tempfile.gettempdir())
+SOURCE_DIR = os.environ.get("QM_SOURCE_DIR", "")
+sys.path.insert(0, os.path.join(SOURCE_DIR, "tools", "backend"))
+import content  # noqa: E402  (the download server's files, tools/backend/content.py)
 DEMO_SETUP = os.environ.get("QM_DEMO_SETUP", "")
 ON_WINE = PLATFORM == "windows"
 EXE = ".exe" if ON_WINE else ""
 
 COMPANY, PRODUCT = "Quillworks", "QuillmereClient"
 ROOTS = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}
+UNINSTALL_KEY = ("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                 "{5e1f0c3a-9b7d-4c2e-8a61-3f4d2b9c7e05}_is1")
 
 
 # The build's back-end hosts (host or host:port), as CMake configured them.
 HOSTS = {name: os.environ.get("QM_" + name, "") for name in (
     "EVENTS_HOST_DEV", "EVENTS_HOST_INTEGRATION", "EVENTS_HOST_SANDBOX", "EVENTS_HOST_PRODUCTION",
     "UPDATE_HOST_INTEGRATION", "DOWNLOAD_HOST")}
-SOURCE_DIR = os.environ.get("QM_SOURCE_DIR", "")
 BUILD_DIR = os.environ.get("QM_BUILD_DIR", "")
 # The address behind the "Support" link of the texts, as the build has it.
 SUPPORT_URL = os.environ.get("QM_SUPPORT_URL", "")
@@ -218,7 +223,8 @@ class Machine:
             user = getpass.getuser()
             self.drive_c = os.path.join(WINEPREFIX, "drive_c")
             self.local_app_data = os.path.join(self.drive_c, "users", user, "AppData", "Local")
-            self.temp = os.path.join(self.local_app_data, "Temp")
+            self.temp = os.path.join(self.drive_c, "users", user, "Temp")
+            self.program_files = os.path.join(self.drive_c, "Program Files")
         else:
             for name, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "config"),
                               ("XDG_DATA_HOME", "data"), ("TMPDIR", "tmp")):
@@ -226,9 +232,13 @@ class Machine:
                 self.env[name] = os.path.join(folder, sub)
             self.local_app_data = self.env["XDG_DATA_HOME"]
             self.temp = self.env["TMPDIR"]
+            self.program_files = self.local_app_data
             # The shell's URL handling: the stand-in for xdg-open reads the registry stand-in.
             self.env["PATH"] = (os.path.join(SOURCE_DIR, "tools", "xdg-open") + os.pathsep +
                                 self.env.get("PATH", ""))
+
+        # The demo client a run opens closes its window soon.
+        self.env["QM_DEMO_CLIENT_SECONDS"] = "1"
 
     # Programs.
 
@@ -307,6 +317,31 @@ class Machine:
         lines = data[: -len(ending)].split(ending)
         assert not any(b"\n" in line or b"\r" in line for line in lines), data
         return [line.decode("utf-8") for line in lines]
+
+    def client_folder(self):
+        """Where the demo setup installs the demo client."""
+        return os.path.join(self.program_files, COMPANY, "Quillmere Client")
+
+    def forget_client(self):
+        """Removes what a demo setup installed and what a run left in the temporary folder (the
+        Wine prefix is shared by the tests; a native test's machine is new anyway)."""
+        keys = [UNINSTALL_KEY, "HKCU\\Software\\Classes\\qmclient",
+                "HKLM\\Software\\Classes\\qmclient"]
+        if not ON_WINE:
+            for key in keys:
+                root, path = key.split("\\", 1)
+                self.reg_delete(root, path)
+            shutil.rmtree(self.client_folder(), ignore_errors=True)
+            return
+        command = " & ".join('reg delete "%s" /f' % key for key in keys)
+        subprocess.run(["wine", "cmd", "/c", command], env=self.env, capture_output=True)
+        shutil.rmtree(os.path.join(self.program_files, COMPANY), ignore_errors=True)
+        for name in ("QuillmereLoginSetup.exe", "QuillmereLoginSetup.options",
+                     "QuillmereLoginSetup.runs", "clientversioninfo.json"):
+            try:
+                os.remove(os.path.join(self.temp, name))
+            except FileNotFoundError:
+                pass
 
     def forget_log(self):
         shutil.rmtree(os.path.join(self.local_app_data, COMPANY), ignore_errors=True)
@@ -477,15 +512,22 @@ def find_windows(title_regex):
 
 
 class InstallerTest(unittest.TestCase):
-    """A test with a folder and a Machine of its own."""
+    """A test with a folder and a Machine of its own, and the development download server on the
+    build's download host, serving every channel's version document and the demo setup from the
+    test's own content folder (`self.content`, `self.downloads`)."""
 
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="qm-e2e-")
         self.machine = Machine(self.folder)
         self.machine.forget_log()
+        self.machine.forget_client()
+        self.content = os.path.join(self.folder, "content")
+        content.make_content(self.content, DEMO_SETUP)
+        self.downloads = DownloadServer(self.content).__enter__()
 
     def tearDown(self):
         self.machine.wait_idle()
+        self.downloads.__exit__(None, None, None)
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def run_installer(self, cwd=None, program=INSTALLER, timeout=120, **popen):

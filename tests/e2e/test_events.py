@@ -12,9 +12,11 @@ import time
 import harness
 from harness import ON_WINE, EventsServer, InstallerTest
 
-# The events of a run that ends after its configuration and campaign steps.
-RUN_EVENTS = ["STUB_INSTALLER_STARTED", "installer_close", "installer_started",
-              "installer_system_information"]
+# The events of a run that installs the client.
+RUN_EVENTS = sorted(["installer_started", "installer_system_information", "STUB_INSTALLER_STARTED",
+                     "installer_download_performed", "installer_client_download_start",
+                     "installer_download_performed", "installer_client_downloaded",
+                     "installation_started", "installation_done", "installer_close"])
 BETA_WORD = "inkwell-beta-x5f9"
 
 
@@ -42,6 +44,8 @@ class EventsTest(InstallerTest):
         """Runs `program` from the test's folder with the log on (closing the window of a run
         that `fails`); returns the log's messages."""
         cwd = self.with_log_marker()
+        # Every run finds the client not installed and installs it.
+        self.machine.forget_client()
         run = self.run_failing_installer if fails else self.run_installer
         self.assertEqual(run(cwd=cwd, program=program, timeout=timeout), 0)
         return messages(self.machine.log_lines())
@@ -67,7 +71,7 @@ class Delivery(EventsTest):
                     self.assertEqual(event["subject"]["commonName"], "Quillmere Installer")
                 close = next(e["body"] for e in events if e["body"]["type"] == "installer_close")
                 self.assertEqual(close["error"], "success")
-                self.assertEqual(close["installer_installed"], "0")
+                self.assertEqual(close["installer_installed"], "1")
                 self.assertLess(int(close["duration"]), 120000)
                 # Every answer was 200: one log line per event, holding its wire form.
                 sent = self.sent_lines(log)
@@ -177,11 +181,11 @@ class SlowAndMissingServers(EventsTest):
     def test_the_run_ends_only_after_the_last_event_was_answered(self):
         with EventsServer("DEV", "--delay", "1") as server:
             log = self.run_logged(self.program("DEV"))
-            self.assertEqual(len(self.own_events(server)), 4)
+            self.assertEqual(len(self.own_events(server)), len(RUN_EVENTS))
         waiting = log.index("Waiting for events being sent.")
         # Each answer takes a second: the last ones come in while the run waits for them, and
         # every one before the program quits.
-        self.assertEqual(len(self.sent_lines(log)), 4)
+        self.assertEqual(len(self.sent_lines(log)), len(RUN_EVENTS))
         self.assertGreaterEqual(len(self.sent_lines(log[waiting:])), 1)
         self.assertEqual(log[-1], "Quitting")
 

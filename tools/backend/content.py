@@ -25,7 +25,11 @@ def make_content(root, setup, version="2.10.0"):
                     "channel_path": "/" + path}
         with open(os.path.join(folder, "clientversioninfo.json"), "w") as out:
             json.dump(document, out, indent=2)
-        shutil.copyfile(setup, os.path.join(folder, SETUP_NAME))
+        target = os.path.join(folder, SETUP_NAME)
+        try:
+            os.link(setup, target)
+        except OSError:
+            shutil.copyfile(setup, target)
 
 
 def write_document(root, channel, document):

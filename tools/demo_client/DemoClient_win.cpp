@@ -1,6 +1,8 @@
 // The demo client on Windows: records the URL it was opened with and shows it in a small window,
-// which closes itself after half a minute.
+// which closes itself after half a minute (QM_DEMO_CLIENT_SECONDS, for tests, sets another time).
 #include <windows.h>
+
+#include <cwchar>
 
 #include "LaunchRecord.h"
 #include "common/ToolArguments.h"
@@ -8,7 +10,15 @@
 namespace {
 
 constexpr UINT_PTR kCloseTimer = 1;
-constexpr UINT kShownMilliseconds = 30000;
+constexpr UINT kShownSeconds = 30;
+
+UINT shownMilliseconds() {
+  wchar_t value[16] = {};
+  const DWORD length = ::GetEnvironmentVariableW(L"QM_DEMO_CLIENT_SECONDS", value, 16);
+  const unsigned long seconds =
+      length > 0 && length < 16 ? std::wcstoul(value, nullptr, 10) : kShownSeconds;
+  return static_cast<UINT>(seconds * 1000);
+}
 std::wstring shownText;
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,7 +62,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
       ::CreateWindowW(L"QuillmereDemoClient", L"Quillmere Client (demo)", WS_OVERLAPPEDWINDOW,
                       CW_USEDEFAULT, CW_USEDEFAULT, 520, 220, nullptr, nullptr, instance, nullptr);
   ::ShowWindow(window, show);
-  ::SetTimer(window, kCloseTimer, kShownMilliseconds, nullptr);
+  ::SetTimer(window, kCloseTimer, shownMilliseconds(), nullptr);
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     ::TranslateMessage(&message);

@@ -90,6 +90,7 @@ void installClient() {
   std::ofstream(std::filesystem::u8path(toUtf8(client)), std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(kEmbeddedClient),
              static_cast<std::streamsize>(kEmbeddedClient_size));
+  allowRunning(client);
   writeRegistryString(RegistryRoot::LocalMachine, kUninstallKey, L"InstallLocation",
                       folder + kPathSeparator);
   writeRegistryString(RegistryRoot::LocalMachine, kUninstallKey, L"DisplayName",

@@ -26,5 +26,7 @@ void postSetupProgress(std::int64_t window, std::uint32_t message, std::uint32_t
                        std::uint32_t total);
 // The folder the demo client is installed into (it may hold blanks).
 std::wstring clientInstallFolder();
+// Lets the installed client at `clientPath` be run (POSIX: its execute bits; Windows needs none).
+void allowRunning(const std::wstring& clientPath);
 // The command that opens a "qmclient" URL with the installed client at `clientPath`.
 std::wstring urlHandlerCommand(const std::wstring& clientPath);

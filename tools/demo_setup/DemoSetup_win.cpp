@@ -17,6 +17,8 @@ std::wstring clientInstallFolder() {
   return std::wstring(programFiles) + L"\\Quillworks\\Quillmere Client";
 }
 
+void allowRunning(const std::wstring&) {}
+
 std::wstring urlHandlerCommand(const std::wstring& clientPath) {
   return L"\"" + clientPath + L"\" \"%1\"";
 }
