@@ -322,6 +322,30 @@ class Machine:
         """Where the demo setup installs the demo client."""
         return os.path.join(self.program_files, COMPANY, "Quillmere Client")
 
+    def setup_options(self, **options):
+        """How the next runs of the demo setup behave (tools/demo_setup/DemoSetup.h): exit_code,
+        second_exit_code, install, progress_steps, step_ms; read from beside the downloaded
+        setup."""
+        with open(os.path.join(self.temp, "QuillmereLoginSetup.options"), "w") as out:
+            json.dump(options, out)
+
+    def setup_runs(self):
+        """The argument lines of the demo setup's runs so far."""
+        try:
+            with open(os.path.join(self.temp, "QuillmereLoginSetup.runs")) as runs:
+                return runs.read().splitlines()
+        except FileNotFoundError:
+            return []
+
+    def client_launches(self):
+        """The URLs the demo client was opened with so far."""
+        try:
+            with open(os.path.join(self.client_folder(), "qmclient-launches.txt"),
+                      encoding="utf-8") as launches:
+                return launches.read().splitlines()
+        except FileNotFoundError:
+            return []
+
     def forget_client(self):
         """Removes what a demo setup installed and what a run left in the temporary folder (the
         Wine prefix is shared by the tests; a native test's machine is new anyway)."""
@@ -344,7 +368,7 @@ class Machine:
                 pass
 
     def forget_log(self):
-        shutil.rmtree(os.path.join(self.local_app_data, COMPANY), ignore_errors=True)
+        shutil.rmtree(self.log_folder(), ignore_errors=True)
 
     # The registry.
 
@@ -491,6 +515,46 @@ class ProgressDriver:
         except subprocess.TimeoutExpired:
             self.process.kill()
             return self.process.wait()
+
+
+class WindowWatcher:
+    """Watches the installer's window (Wine) from a thread of its own for the length of a
+    with-block, keeping every state the window probe saw in `states`."""
+
+    def __init__(self, machine, title="Quillmere Installer", interval=0.2):
+        self.machine, self.title, self.interval = machine, title, interval
+        self.states = []
+        self.stopped = False
+        self.thread = None
+
+    def __enter__(self):
+        import threading
+        self.thread = threading.Thread(target=self.watch, daemon=True)
+        self.thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.stopped = True
+        self.thread.join(timeout=30)
+
+    def watch(self):
+        while not self.stopped:
+            state = self.machine.window_state(self.title)
+            if state:
+                self.states.append(state)
+            time.sleep(self.interval)
+
+    def shown(self, texts):
+        """Which of `texts` the window showed, in order, each once per showing."""
+        shown = []
+        for state in self.states:
+            current = [text for text in texts if text in state["texts"]]
+            if current and (not shown or shown[-1] != current[0]):
+                shown.append(current[0])
+        return shown
+
+    def while_showing(self, status):
+        return [state for state in self.states if status in state["texts"]]
 
 
 def wait_for(predicate, timeout=30.0, interval=0.1):

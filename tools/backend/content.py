@@ -25,11 +25,7 @@ def make_content(root, setup, version="2.10.0"):
                     "channel_path": "/" + path}
         with open(os.path.join(folder, "clientversioninfo.json"), "w") as out:
             json.dump(document, out, indent=2)
-        target = os.path.join(folder, SETUP_NAME)
-        try:
-            os.link(setup, target)
-        except OSError:
-            shutil.copyfile(setup, target)
+        shutil.copyfile(setup, os.path.join(folder, SETUP_NAME))
 
 
 def write_document(root, channel, document):

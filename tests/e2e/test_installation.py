@@ -1,0 +1,296 @@
+"""The whole run, from the download page to a running client: the version document, the client
+setup's download and run, the events of an installation, the client launch, and what every fault
+of the setup and the downloads makes of the run."""
+
+import json
+import os
+import re
+import shutil
+import subprocess
+import time
+
+import harness
+from harness import ON_WINE, EventsServer, InstallerTest
+
+STATUSES = ["Checking for updates.", "Downloaded update manifest.", "Downloading Quillmere Client.",
+            "Updating the Quillmere Client."]
+DOCUMENT = "/zell/final-ms3/clientversioninfo.json"
+SETUP = "/zell/final-ms3/QuillmereLoginSetup.exe"
+# The events of a first installation, in groups that the run separates in time (the slow
+# document, the slow setup download, the setup's run); within a group the order is open.
+INSTALLATION_GROUPS = [
+    {"installer_started", "installer_system_information", "STUB_INSTALLER_STARTED"},
+    {"installer_download_performed/clientversioninfo", "installer_client_download_start"},
+    {"installer_download_performed/qmclient", "installer_client_downloaded",
+     "installation_started"},
+    {"installation_done", "installer_close"},
+]
+
+
+def messages(lines):
+    return [re.sub(r"^\S+ \S+ \([^)]*\) ", "", line) for line in lines]
+
+
+def event_name(body):
+    name = body["type"]
+    return name + "/" + body["ident"] if name == "installer_download_performed" else name
+
+
+class InstallationTest(InstallerTest):
+    def setUp(self):
+        super().setUp()
+        self.machine.use_locale("en_GB")
+        self.cwd = self.with_log_marker()
+
+    def run_ok(self, program=harness.INSTALLER, **popen):
+        self.assertEqual(self.run_installer(cwd=self.cwd, program=program, **popen), 0)
+        return messages(self.machine.log_lines())
+
+    def run_failing(self, program=harness.INSTALLER):
+        """Runs a failing run (closing its error window); returns its log and closing key."""
+        self.assertEqual(self.run_failing_installer(cwd=self.cwd, program=program), 0)
+        log = messages(self.machine.log_lines())
+        errors = [line for line in log if line.startswith("ERROR")]
+        self.assertEqual(len(errors), 1, log)
+        return log, errors[0]
+
+    def document(self, value):
+        """Replaces the FINAL channel's version document (an object or raw text)."""
+        harness.content.write_document(self.content, "FINAL", value)
+
+    def curl_requests(self, path):
+        """The requests of `path` that libcurl made (it sends no User-Agent; the system downloader
+        does)."""
+        return [r for r in self.downloads.requests() if r["path"] == path and not r["agent"]]
+
+    def system_requests(self, path):
+        return [r for r in self.downloads.requests() if r["path"] == path and r["agent"]]
+
+    def assert_temp_clean(self):
+        for name in ("QuillmereLoginSetup.exe", "clientversioninfo.json"):
+            self.assertFalse(os.path.exists(os.path.join(self.machine.temp, name)), name)
+
+    def tagged_installer(self):
+        """A copy of the signed installer tagged for game 123 in the German locale."""
+        program = os.path.join(self.folder, "tagged", os.path.basename(harness.INSTALLER))
+        os.makedirs(os.path.dirname(program))
+        code, _, err = self.machine.output(
+            os.environ["QM_QMTAG"], "set", "--game", "123", "--locale", "deu_deu",
+            "--client-id", "GA1.2.1234567890.1700000000", "--injection", "inj-demo-42",
+            harness.INSTALLER, program)
+        self.assertEqual(code, 0, err)
+        return program
+
+
+class FirstInstallation(InstallationTest):
+    def test_a_first_installation_step_by_step(self):
+        # Slow enough phases that the window can be watched in each.
+        self.downloads.faults({DOCUMENT: {"mode": "delay", "seconds": 3, "times": 1},
+                               SETUP: {"mode": "slow", "rate": 400000, "times": 1}})
+        self.machine.setup_options(progress_steps=20, step_ms=150)
+        program = self.tagged_installer() if ON_WINE else harness.INSTALLER
+        with EventsServer() as server:
+            if ON_WINE:
+                with harness.WindowWatcher(self.machine) as watcher:
+                    log = self.run_ok(program)
+                shown = watcher.shown(STATUSES)
+                # The manifest status shows for a moment only; the others while work is done.
+                self.assertEqual([s for s in STATUSES if s in shown], shown)
+                self.assertIn(STATUSES[0], shown)
+                self.assertEqual(shown[-2:], STATUSES[2:])
+                during_setup = watcher.while_showing(STATUSES[3])
+                self.assertTrue(during_setup)
+                self.assertTrue(all(s["close_enabled"] is False for s in during_setup))
+                self.assertTrue(all(s["icon"] == "shield" for s in during_setup))
+                self.assertTrue(any(0 < (s["progress"] or 0) < 100
+                                    for s in watcher.while_showing(STATUSES[2])))
+            else:
+                with open(os.path.join(self.folder, "stderr"), "w+b") as err:
+                    log = self.run_ok(stderr=err)
+                    err.seek(0)
+                    lines = err.read().decode("utf-8").splitlines()
+                self.assertEqual([line for line in lines if line in STATUSES], STATUSES)
+            events = server.events(self.machine.installation_id())
+        self.assertIn("Remote version: 2.10.0", log)
+        self.assertIn("Preparing client installation", log)
+        # The events in the order of the run's phases.
+        names = [event_name(e["body"]) for e in events]
+        self.assertEqual(sorted(names), sorted(set().union(*INSTALLATION_GROUPS)))
+        group_of = {name: i for i, group in enumerate(INSTALLATION_GROUPS) for name in group}
+        self.assertEqual([group_of[n] for n in names], sorted(group_of[n] for n in names))
+        close = next(e["body"] for e in events if e["body"]["type"] == "installer_close")
+        self.assertEqual((close["error"], close["installer_installed"]), ("success", "1"))
+        downloaded = next(e["body"] for e in events
+                          if e["body"]["type"] == "installer_client_downloaded")
+        self.assertEqual((downloaded["download_method"], downloaded["curl_result"],
+                          downloaded["windows_result"]), ("curl", "0", "0"))
+        expected_url = ("qmclient://game-login?game=123&region=de-DE" if ON_WINE
+                        else "qmclient://start")
+        self.assertIn("Starting client: " + expected_url, log)
+        self.assertTrue(harness.wait_for(lambda: self.machine.client_launches(), timeout=30))
+        self.assertEqual(self.machine.client_launches(), [expected_url])
+        # The setup was run silently with the window's handle and the progress message.
+        runs = self.machine.setup_runs()
+        self.assertEqual(len(runs), 1)
+        self.assertRegex(runs[0], r"^/VERYSILENT /SUPPRESSMSGBOXES /startedFromQsl /host=-?\d+ "
+                                  r"/msgId=32774$")
+        self.assert_temp_clean()
+
+    def test_an_installed_client_is_only_started(self):
+        self.run_ok()
+        self.machine.forget_log()
+        log = self.run_ok()
+        self.assertNotIn("Preparing client installation", log)
+        self.assertFalse(any("installer" in line.lower() and "Executing" in line for line in log))
+        self.assertIn("Starting client: qmclient://start", log)
+        self.assertTrue(harness.wait_for(lambda: len(self.machine.client_launches()) == 2))
+        self.assertEqual(len(self.machine.setup_runs()), 1)
+
+    def test_a_setup_under_a_temporary_folder_with_blanks_runs(self):
+        blanks = os.path.join(self.folder, "First Last", "Temp")
+        os.makedirs(blanks)
+        self.machine.temp = blanks
+        self.machine.setup_options(exit_code=0)
+        if ON_WINE:
+            # Wine takes the user's temporary folder from the registry, not from the environment.
+            for name in ("TEMP", "TMP"):
+                self.machine.reg_add("HKCU", "Environment", name, harness.windows_path(blanks))
+            self.addCleanup(self.restore_temp)
+        else:
+            self.machine.env["TMPDIR"] = blanks
+        log = self.run_ok()
+        self.assertIn("Downloading client installer", log)
+        self.assertTrue(any(line.endswith("First Last\\Temp\\QuillmereLoginSetup.exe") or
+                            line.endswith("First Last/Temp/QuillmereLoginSetup.exe")
+                            for line in log), log)
+        self.assertIn("Executing installer", log)
+        self.assertEqual(len(self.machine.setup_runs()), 1)
+        self.assertIn("Starting client: qmclient://start", log)
+        self.assert_temp_clean()
+
+
+    def restore_temp(self):
+        for name in ("TEMP", "TMP"):
+            self.machine.reg_add("HKCU", "Environment", name, "C:\\users\\%s\\Temp"
+                                 % harness.getpass.getuser())
+
+
+class SetupExitCodes(InstallationTest):
+    def test_exit_code_2_needs_administrator_rights_even_when_installed(self):
+        self.machine.setup_options(exit_code=2)
+        log, error = self.run_failing()
+        self.assertEqual(error, "ERROR: Exception occurred: CouldNotInstallUac")
+        self.assertNotIn("Removing installation files", log[log.index("Executing installer"):])
+
+    def test_exit_code_99_runs_the_setup_again_interactively(self):
+        self.machine.setup_options(exit_code=99, second_exit_code=7)
+        with EventsServer() as server:
+            self.run_ok()
+            events = server.events(self.machine.installation_id())
+        runs = self.machine.setup_runs()
+        self.assertEqual(len(runs), 2)
+        self.assertTrue(runs[0].startswith("/VERYSILENT /SUPPRESSMSGBOXES /startedFromQsl"))
+        self.assertTrue(runs[1].startswith("/startedFromQsl /host="))
+        names = [e["body"]["type"] for e in events]
+        external = [e["body"] for e in events if e["body"]["type"] == "installer_external"]
+        self.assertEqual([e["exit_code"] for e in external], ["7"])
+        self.assertLess(names.index("installation_started"), names.index("installer_external"))
+        close = next(e["body"] for e in events if e["body"]["type"] == "installer_close")
+        self.assertEqual(close["error"], "success")
+
+    def test_exit_code_1_with_the_client_installed_is_success(self):
+        self.machine.setup_options(exit_code=1)
+        log = self.run_ok()
+        self.assertFalse(any(line.startswith("ERROR") for line in log))
+
+    def test_a_setup_that_installs_nothing_could_not_install(self):
+        self.machine.setup_options(install=False)
+        _, error = self.run_failing()
+        self.assertEqual(error, "ERROR: Exception occurred: CouldNotInstall")
+
+    def test_a_setup_that_cannot_be_started_could_not_install(self):
+        with open(os.path.join(self.content, "zell", "final-ms3", "QuillmereLoginSetup.exe"),
+                  "wb") as broken:
+            broken.write(b"this is no program\n" * 100)
+        _, error = self.run_failing()
+        self.assertEqual(error, "ERROR: Exception occurred: CouldNotInstall")
+
+
+class DownloadFaults(InstallationTest):
+    def test_an_unresolvable_host_is_a_connection_error_without_the_fallback(self):
+        self.document({"version": "2.10.0", "full": {"url": "http://no-such-host.invalid/a.exe"}})
+        log, error = self.run_failing()
+        self.assertEqual(error, "ERROR: Exception occurred: ConnectionError")
+        self.assertFalse(any("with fallback system" in line for line in log))
+
+    def test_404_and_302_give_one_libcurl_attempt_then_the_fallback(self):
+        for mode in ("404", "302"):
+            with self.subTest(mode), EventsServer() as server:
+                self.downloads.control("/__reset", {})
+                self.downloads.faults({DOCUMENT: {"mode": mode}})
+                log, error = self.run_failing()
+                events = server.events(self.machine.installation_id())
+                self.assertEqual(len(self.curl_requests(DOCUMENT)), 1)
+                self.assertTrue(self.system_requests(DOCUMENT))
+                self.assertTrue(any("with fallback system" in line for line in log))
+                performed = [e["body"] for e in events
+                             if e["body"]["type"] == "installer_download_performed"]
+                self.assertEqual([p["response_code"] for p in performed], [mode])
+                self.assertEqual(performed[0]["ident"], "clientversioninfo")
+                # Natively wget reports the error status (not found); Wine's system downloader
+                # takes the error page as the document, which is no JSON.
+                expected = "UnknownError" if ON_WINE else "ConnectionError"
+                self.assertIn(expected, error)
+
+    def test_dropped_and_short_bodies_are_retried_to_the_limit(self):
+        for mode in ("drop", "short"):
+            with self.subTest(mode):
+                self.downloads.control("/__reset", {})
+                self.downloads.faults({SETUP: {"mode": mode}})
+                self.machine.forget_client()
+                log, error = self.run_failing()
+                self.assertEqual(len(self.curl_requests(SETUP)), 5)
+                self.assertTrue(1 <= len(self.system_requests(SETUP)) <= 5)
+                self.assertEqual(error, "ERROR: Exception occurred: DownloadFailed")
+                # No partial setup was run.
+                self.assertEqual(self.machine.setup_runs(), [])
+
+    def test_the_close_request_aborts_libcurl_and_the_fallback_fetches_the_file(self):
+        self.downloads.faults({SETUP: {"mode": "slow", "rate": 100000, "times": 1}})
+        with EventsServer() as server:
+            process = self.machine.start(harness.INSTALLER, cwd=self.cwd,
+                                         stdin=subprocess.DEVNULL)
+            self.assertTrue(harness.wait_for(lambda: self.curl_requests(SETUP), timeout=60))
+            time.sleep(1)
+            if ON_WINE:
+                state = self.machine.window_state("Quillmere Installer")
+                self.machine.probe("post", "#%d" % state["handle"], "16", "0", "0")  # WM_CLOSE
+            else:
+                process.send_signal(2)  # SIGINT, the terminal's close request
+            self.assertEqual(process.wait(timeout=180), 0)
+            events = server.events(self.machine.installation_id())
+        downloaded = next(e["body"] for e in events
+                          if e["body"]["type"] == "installer_client_downloaded")
+        self.assertEqual((downloaded["download_method"], downloaded["curl_result"],
+                          downloaded["windows_result"]), ("windows", "42", "0"))
+        # The first attempt was cut off; the later ones gave up before they reached the server.
+        self.assertEqual(len(self.curl_requests(SETUP)), 1)
+        self.assertEqual(len(self.system_requests(SETUP)), 1)
+        close = next(e["body"] for e in events if e["body"]["type"] == "installer_close")
+        self.assertEqual(close["error"], "success")
+
+
+class VersionDocument(InstallationTest):
+    def test_a_document_that_is_no_json_or_lacks_full_is_an_unknown_error(self):
+        for document in ("this is no version document", {"version": "2.10.0"}):
+            with self.subTest(document=str(document)):
+                self.document(document)
+                log, error = self.run_failing()
+                self.assertEqual(error, "ERROR: Unexpected exception occurred")
+                # The document stays for inspection.
+                self.assertTrue(os.path.exists(os.path.join(self.machine.temp,
+                                                            "clientversioninfo.json")))
+
+
+if __name__ == "__main__":
+    harness.main()
