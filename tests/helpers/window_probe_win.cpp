@@ -63,11 +63,19 @@ struct Search {
   std::vector<HWND> found;
 };
 
+// The title of a top-level window as the system keeps it: no message is sent, so the hidden
+// windows of a thread that is not pumping messages (a COM thread's, say) cannot hold the search.
+std::wstring storedTitle(HWND window) {
+  wchar_t title[512] = {};
+  ::GetWindowTextW(window, title, 512); // 512 characters, the terminating zero included
+  return title;
+}
+
 BOOL CALLBACK collectTopLevel(HWND window, LPARAM parameter) {
   Search& search = *reinterpret_cast<Search*>(parameter);
   const HWND owner = ::GetWindow(window, GW_OWNER);
   if (search.owner ? owner == search.owner
-                   : (!owner && windowText(window) == search.title && ::IsWindowVisible(window))) {
+                   : (!owner && ::IsWindowVisible(window) && storedTitle(window) == search.title)) {
     search.found.push_back(window);
   }
   return TRUE;

@@ -11,7 +11,8 @@ Control (for tests), on the same port:
   GET  /__requests the requests served so far: [{"path", "pragma", "agent", "fault"}, ...]
   POST /__reset    forgets faults and requests.
 
-Fault modes: 404, 302, 500 (that status, small body); drop (the connection closes halfway through
+Fault modes: 404, 302, 500 (that status, small body; a 302 points at the same path with
+"?moved=1", which is served without faults); drop (the connection closes halfway through
 the body); nolength (no Content-Length, the end of the body is the end of the connection); short
 (a Content-Length larger than the body); trickle (the body at 10 bytes per second); notjson (a
 body that is no JSON); nofull (a version document without "full"); hang (headers, then nothing).
@@ -95,12 +96,13 @@ class Handler(BaseHTTPRequestHandler):
 
     def do_GET(self):
         state = self.server.state
-        path = self.path.split("?", 1)[0]
+        path, _, query = self.path.partition("?")
         if path == "/__requests":
             with state.lock:
                 body = json.dumps(state.requests).encode()
             return self.reply(200, body, "application/json")
-        settings = state.take_fault(path)
+        # The target of a 302 fault is served plainly: the file moved once, it did not vanish.
+        settings = None if query == "moved=1" else state.take_fault(path)
         state.record(path, self.headers, settings)
         fault = settings["mode"] if settings else None
         if fault == "delay":
