@@ -147,11 +147,16 @@ def write_installer_ini(folder, environment=None, channel_word=None):
 class EventsServer:
     """The development events server (tools/backend/events_server.py) on the build's events host of
     `environment`, with the development PKI of the build, for the length of a with-block. `options`
-    go to the server as they stand ("--status", "204"; "--hold-first"; "--delay", "1" ...)."""
+    go to the server as they stand ("--status", "204"; "--hold-first"; "--delay", "1" ...).
+    `certificate` and `client_ca` name the server's certificate and the CA it takes clients'
+    certificates from, as file stems of the build's PKI: "foreign-server" presents a certificate
+    of another CA, "foreign-ca" refuses the installer's certificate."""
 
-    def __init__(self, environment="PRODUCTION", *options):
+    def __init__(self, environment="PRODUCTION", *options, certificate="events-server",
+                 client_ca="ca"):
         self.address, self.port = events_address(environment)
         self.options = list(options)
+        self.certificate, self.client_ca = certificate, client_ca
         self.folder = tempfile.mkdtemp(prefix="qm-events-")
         self.path = os.path.join(self.folder, "events.jsonl")
         self.process = None
@@ -164,9 +169,10 @@ class EventsServer:
         script = os.path.join(SOURCE_DIR, "tools", "backend", "events_server.py")
         self.process = subprocess.Popen(
             ["python3", script, "--bind", self.address, "--port", str(self.port),
-             "--cert", os.path.join(pki, "events-server.crt.pem"),
-             "--key", os.path.join(pki, "events-server.private.pem"),
-             "--ca", os.path.join(pki, "ca.crt.pem"), "--events", self.path] + self.options,
+             "--cert", os.path.join(pki, self.certificate + ".crt.pem"),
+             "--key", os.path.join(pki, self.certificate + ".private.pem"),
+             "--ca", os.path.join(pki, self.client_ca + ".crt.pem"), "--events", self.path]
+            + self.options,
             stdout=subprocess.PIPE, text=True)
         if not self.process.stdout.readline().startswith("listening"):
             self.__exit__(None, None, None)
