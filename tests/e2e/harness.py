@@ -268,9 +268,16 @@ class Machine:
     def probe(self, *args):
         """The answer of the window probe (tests/helpers/window_probe_win.cpp, Wine only), a JSON
         object; {"found": False} when the window is not there."""
-        out = subprocess.run(self.command(self.helper("window_probe"), *args), env=self.env,
-                             capture_output=True, text=True, encoding="utf-8", timeout=120)
-        return json.loads(out.stdout.strip().splitlines()[-1]) if out.stdout.strip() else {}
+        # The answer goes through a file, as in output(): when the probe is the Wine process that
+        # starts the wineserver (the installer and the probe start together, with none running),
+        # the server inherits its standard output and would hold a pipe open until every program
+        # of the prefix has ended, the installer waiting for its window to be closed included.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(self.command(self.helper("window_probe"), *args), env=self.env,
+                           stdout=out, stderr=subprocess.DEVNULL, timeout=120)
+            out.seek(0)
+            text = out.read().decode("utf-8").strip()
+        return json.loads(text.splitlines()[-1]) if text else {}
 
     def window_state(self, target):
         """The probe's state of the window `target` (a title, or "#HANDLE"); None when absent."""
