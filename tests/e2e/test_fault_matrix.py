@@ -51,8 +51,8 @@ def matrix(download, size):
         Case("404", 1, ["404"], 1, "ConnectionError", wine={"error": unreadable}),
         Case("500", 1, ["500"], 1, "ConnectionError", wine={"error": unreadable}),
         # A redirect is a failure status too: one measured transfer, then the fallback, which the
-        # server answers normally. (A server that redirects in a circle for good would keep Wine's
-        # downloader busy for ever; Windows' own gives up.)
+        # server answers normally. (A server that redirects in a circle for good keeps Wine's
+        # downloader going round without end: the system downloader's own limits decide there.)
         Case("302", 1, ["302"], 1, "success", ("windows", "78", "0"), fault={"times": 1}),
         # A body cut off: no transfer completes; every attempt of both downloaders fails.
         Case("drop", CURL_ATTEMPTS, [], (1, 2), "DownloadFailed"),
