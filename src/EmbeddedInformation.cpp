@@ -34,30 +34,18 @@ std::string decodedTagText(omaha::TagExtractor& extractor) {
   }
 }
 
-// Copies the member `name` of `record` into `field` when the record is an object holding it as a
-// string.
-void readMember(const nlohmann::json& record, const char* name, std::string& field) {
-  if (!record.is_object()) {
-    return;
-  }
-  const auto member = record.find(name);
-  if (member != record.end() && member->is_string()) {
-    field = member->get<std::string>();
-  }
-}
-
 // Fills the campaign record of `app` from the decoded tag `text`, stores the analytics client
 // identifier, logs what the record lacks and sends the campaign event. Throws when the text is no
 // JSON, and passes on any failure of storing or sending.
 void readCampaignRecord(InstallerApp& app, const std::string& text) {
   app.embeddedInfo = nlohmann::json::parse(text);
-  readMember(app.embeddedInfo, "g", app.gameId);
-  readMember(app.embeddedInfo, "c", app.googleClientId);
+  readCampaignMember(app.embeddedInfo, "g", app.gameId);
+  readCampaignMember(app.embeddedInfo, "c", app.googleClientId);
   if (!app.googleClientId.empty()) {
     storeGoogleClientId(app.googleClientId);
   }
-  readMember(app.embeddedInfo, "l", app.gameLocale);
-  readMember(app.embeddedInfo, "i", app.injectionId);
+  readCampaignMember(app.embeddedInfo, "l", app.gameLocale);
+  readCampaignMember(app.embeddedInfo, "i", app.injectionId);
   const std::pair<const std::string*, const char*> missing[] = {
       {&app.googleClientId, "Event without googleUserId found"},
       {&app.gameId, "Event without gameid found"},
@@ -74,18 +62,6 @@ void readCampaignRecord(InstallerApp& app, const std::string& text) {
 }
 
 } // namespace
-
-std::string hexDecode(const std::string& text) {
-  if (!std::all_of(text.begin(), text.end(), [](char c) { return hexDigitValue(c) >= 0; })) {
-    return {};
-  }
-  std::string bytes;
-  bytes.reserve(text.size() / 2);
-  for (std::size_t at = 0; at + 1 < text.size(); at += 2) {
-    bytes.push_back(static_cast<char>(hexDigitValue(text[at]) * 16 + hexDigitValue(text[at + 1])));
-  }
-  return bytes;
-}
 
 void InstallerApp::extractEmbeddedInformation() { extractEmbeddedInformation(modulePath()); }
 

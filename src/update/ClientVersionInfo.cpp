@@ -1,6 +1,5 @@
 #include "update/ClientVersionInfo.h"
 
-#include <regex>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
@@ -17,6 +16,21 @@ std::wstring originOf(const std::wstring& base) {
   return path == std::wstring::npos ? base : base.substr(0, path);
 }
 
+// Whether `url` begins with `scheme` followed by "://", the scheme's letters in any case.
+bool hasScheme(const std::wstring& url, const std::wstring& scheme) {
+  const std::wstring prefix = scheme + L"://";
+  if (url.size() < prefix.size()) {
+    return false;
+  }
+  for (std::size_t at = 0; at < prefix.size(); ++at) {
+    const wchar_t c = url[at];
+    if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != prefix[at]) {
+      return false;
+    }
+  }
+  return true;
+}
+
 } // namespace
 
 std::string joinVersion(const std::vector<std::string>& version) {
@@ -24,8 +38,9 @@ std::string joinVersion(const std::vector<std::string>& version) {
 }
 
 std::wstring resolveUrl(const std::wstring& url, const std::wstring& base) {
-  static const std::wregex absolute(L"^https?://.*", std::regex::ECMAScript | std::regex::icase);
-  if (std::regex_match(url, absolute)) {
+  // A plain comparison, not a regular expression: the library's matcher recurses once per
+  // character and overflows the stack on a long URL from the server.
+  if (hasScheme(url, L"http") || hasScheme(url, L"https")) {
     return url;
   }
   if (url.compare(0, 2, L"//") == 0) {

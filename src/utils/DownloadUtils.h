@@ -69,6 +69,11 @@ private:
   DownloadHooks hooks_;
 };
 
+// The limits of the installer's own downloads: the DownloadLimits defaults. Defined alone in
+// InstallerDownloadLimits.cpp, so that a test program can link a definition of its own in its
+// place and run the whole installer with smaller limits; the installer has no switch for them.
+DownloadLimits installerDownloadLimits();
+
 // The installer's download: the engine with the installer's limits, the progress window's close
 // request and bar, the telemetry event and the system downloader. Throws as
 // DownloadEngine::downloadFile does.

@@ -16,6 +16,6 @@ DownloadResult downloadFile(const std::wstring& ident, const std::wstring& url,
                                                       timings.lookup_time, timings.connect_time,
                                                       timings.download_speed, metrics);
   };
-  DownloadEngine engine(DownloadLimits{}, std::move(hooks));
+  DownloadEngine engine(installerDownloadLimits(), std::move(hooks));
   return engine.downloadFile(ident, url, targetPath, std::move(progress));
 }

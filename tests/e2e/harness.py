@@ -147,11 +147,16 @@ def write_installer_ini(folder, environment=None, channel_word=None):
 class EventsServer:
     """The development events server (tools/backend/events_server.py) on the build's events host of
     `environment`, with the development PKI of the build, for the length of a with-block. `options`
-    go to the server as they stand ("--status", "204"; "--hold-first"; "--delay", "1" ...)."""
+    go to the server as they stand ("--status", "204"; "--hold-first"; "--delay", "1" ...).
+    `certificate` and `client_ca` name the server's certificate and the CA it takes clients'
+    certificates from, as file stems of the build's PKI: "foreign-server" presents a certificate
+    of another CA, "foreign-ca" refuses the installer's certificate."""
 
-    def __init__(self, environment="PRODUCTION", *options):
+    def __init__(self, environment="PRODUCTION", *options, certificate="events-server",
+                 client_ca="ca"):
         self.address, self.port = events_address(environment)
         self.options = list(options)
+        self.certificate, self.client_ca = certificate, client_ca
         self.folder = tempfile.mkdtemp(prefix="qm-events-")
         self.path = os.path.join(self.folder, "events.jsonl")
         self.process = None
@@ -164,9 +169,10 @@ class EventsServer:
         script = os.path.join(SOURCE_DIR, "tools", "backend", "events_server.py")
         self.process = subprocess.Popen(
             ["python3", script, "--bind", self.address, "--port", str(self.port),
-             "--cert", os.path.join(pki, "events-server.crt.pem"),
-             "--key", os.path.join(pki, "events-server.private.pem"),
-             "--ca", os.path.join(pki, "ca.crt.pem"), "--events", self.path] + self.options,
+             "--cert", os.path.join(pki, self.certificate + ".crt.pem"),
+             "--key", os.path.join(pki, self.certificate + ".private.pem"),
+             "--ca", os.path.join(pki, self.client_ca + ".crt.pem"), "--events", self.path]
+            + self.options,
             stdout=subprocess.PIPE, text=True)
         if not self.process.stdout.readline().startswith("listening"):
             self.__exit__(None, None, None)
@@ -262,9 +268,16 @@ class Machine:
     def probe(self, *args):
         """The answer of the window probe (tests/helpers/window_probe_win.cpp, Wine only), a JSON
         object; {"found": False} when the window is not there."""
-        out = subprocess.run(self.command(self.helper("window_probe"), *args), env=self.env,
-                             capture_output=True, text=True, encoding="utf-8", timeout=120)
-        return json.loads(out.stdout.strip().splitlines()[-1]) if out.stdout.strip() else {}
+        # The answer goes through a file, as in output(): when the probe is the Wine process that
+        # starts the wineserver (the installer and the probe start together, with none running),
+        # the server inherits its standard output and would hold a pipe open until every program
+        # of the prefix has ended, the installer waiting for its window to be closed included.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(self.command(self.helper("window_probe"), *args), env=self.env,
+                           stdout=out, stderr=subprocess.DEVNULL, timeout=120)
+            out.seek(0)
+            text = out.read().decode("utf-8").strip()
+        return json.loads(text.splitlines()[-1]) if text else {}
 
     def window_state(self, target):
         """The probe's state of the window `target` (a title, or "#HANDLE"); None when absent."""

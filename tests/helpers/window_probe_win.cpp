@@ -4,6 +4,8 @@
 //
 //   window_probe state TARGET               one JSON line: the window's state (see windowState)
 //   window_probe post TARGET MSG WP LP      posts a message (decimal numbers)
+//   window_probe post-all TITLE MSG WP LP   posts it to every window that TITLE finds and prints
+//                                           {"posted": N}
 //   window_probe send TARGET MSG WP LP      sends a message and prints {"result": N}
 //   window_probe link TARGET                the first link of the window's text: its address and
 //                                           a screen point on it, as JSON
@@ -312,6 +314,22 @@ int messageCommand(const std::wstring& verb, HWND window, const std::vector<std:
   return 0;
 }
 
+// Posts the message of `args` to every visible top-level window without owner titled args[1].
+int postToAll(const std::vector<std::wstring>& args) {
+  Search search;
+  search.title = args[1];
+  ::EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
+  int posted = 0;
+  for (const HWND window : search.found) {
+    posted += ::PostMessageW(window, number(args[2]), number(args[3]),
+                             static_cast<LPARAM>(std::wcstoll(args[4].c_str(), nullptr, 10)))
+                  ? 1
+                  : 0;
+  }
+  printLine("{\"posted\":" + std::to_string(posted) + "}");
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -323,6 +341,9 @@ int main(int argc, char** argv) {
   const std::wstring& verb = args[0];
   if (verb == L"hold-event") {
     return holdEvent(args[1]);
+  }
+  if (verb == L"post-all" && args.size() == 5) {
+    return postToAll(args);
   }
   const HWND window = findTarget(args[1]);
   if (!window) {

@@ -39,6 +39,16 @@ TEST(ResolveUrl, FourFormsAgainstTheChannelBase) {
   }
 }
 
+// Found by fuzzing: the absolute form was once matched by a regular expression, whose matcher
+// recursed once per character and overflowed the stack on a long URL.
+TEST(ResolveUrl, ALongUrlFromTheServerIsResolvedLikeAShortOne) {
+  const std::wstring path(1000000, L'a');
+  EXPECT_EQ(resolveUrl(L"hTTp://cdn.example/" + path, kBase), L"hTTp://cdn.example/" + path);
+  EXPECT_EQ(resolveUrl(path, kBase), kBase + L"/" + path);
+  // A line end inside does not make an absolute URL relative.
+  EXPECT_EQ(resolveUrl(L"https://cdn.example/a\nb", kBase), L"https://cdn.example/a\nb");
+}
+
 TEST(ResolveUrl, AnEmptyValueIsAnOutOfRangeError) {
   EXPECT_THROW(resolveUrl(L"", kBase), std::out_of_range);
 }

@@ -7,7 +7,8 @@ Control (for tests), on the same port:
   POST /__faults   {"/zell/final-ms3/clientversioninfo.json": {"mode": "404", "times": 1}, ...}
                    sets the faults (replacing earlier ones); "times" counts the requests that
                    get the fault (absent or -1: every request); "seconds" is the pause of
-                   "delay", "rate" the bytes per second of "slow".
+                   "delay", "rate" the bytes per second of "slow" (and of "nolength", which
+                   otherwise sends at once).
   GET  /__requests the requests served so far: [{"path", "pragma", "agent", "fault"}, ...]
   POST /__reset    forgets faults and requests.
 
@@ -152,13 +153,15 @@ class Handler(BaseHTTPRequestHandler):
                 self.wfile.flush()
                 time.sleep(0.1)
             return
-        if fault == "slow":
+        if fault == "slow" or (fault == "nolength" and "rate" in settings):
             rate = max(1, int(settings.get("rate", 65536)))
             chunk = max(1, rate // 10)
             for start in range(0, len(data), chunk):
                 self.wfile.write(data[start:start + chunk])
                 self.wfile.flush()
                 time.sleep(0.1)
+            if fault == "nolength":
+                self.close_connection = True
             return
         if fault == "hang":
             self.wfile.flush()

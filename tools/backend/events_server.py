@@ -7,7 +7,8 @@ client certificate's subject, the arrival time in seconds since 1970) and answer
 Modes for tests: --status N answers N instead of 200 (the event is still recorded); --delay S
 answers after S seconds; --hold-first holds the first request without ever answering (later ones
 are served); --never-answer holds every request; --close-at-once closes each connection as soon
-as the request has arrived.
+as the request has arrived. The refused handshakes come from the certificates it is given: a
+--cert of another CA than the client trusts, or a --ca that issued no client's certificate.
 """
 
 import argparse
