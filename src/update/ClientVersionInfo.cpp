@@ -1,6 +1,5 @@
 #include "update/ClientVersionInfo.h"
 
-#include <regex>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
@@ -17,6 +16,26 @@ std::wstring originOf(const std::wstring& base) {
   return path == std::wstring::npos ? base : base.substr(0, path);
 }
 
+// Whether `url` begins with "http://" or "https://" in any letter case and holds no line
+// terminator after that (what the pattern "^https?://.*" matches, ECMAScript's "." taking no line
+// terminator). Compared by hand: a regular expression would bring the locale machinery along.
+bool isHttpUrl(const std::wstring& url) {
+  std::size_t at = 0;
+  for (const wchar_t expected : std::wstring(L"http")) {
+    if (at >= url.size() || (url[at] | 0x20) != expected) {
+      return false;
+    }
+    ++at;
+  }
+  if (at < url.size() && (url[at] | 0x20) == L's') {
+    ++at;
+  }
+  if (url.compare(at, 3, L"://") != 0) {
+    return false;
+  }
+  return url.find_first_of(L"\n\r\u2028\u2029", at + 3) == std::wstring::npos;
+}
+
 } // namespace
 
 std::string joinVersion(const std::vector<std::string>& version) {
@@ -24,8 +43,7 @@ std::string joinVersion(const std::vector<std::string>& version) {
 }
 
 std::wstring resolveUrl(const std::wstring& url, const std::wstring& base) {
-  static const std::wregex absolute(L"^https?://.*", std::regex::ECMAScript | std::regex::icase);
-  if (std::regex_match(url, absolute)) {
+  if (isHttpUrl(url)) {
     return url;
   }
   if (url.compare(0, 2, L"//") == 0) {
@@ -42,7 +60,7 @@ std::wstring resolveUrl(const std::wstring& url, const std::wstring& base) {
   return base + (slash ? L"" : L"/") + url;
 }
 
-ClientVersionInfo parseVersionDocument(std::istream& document, const std::wstring& baseUrl) {
+ClientVersionInfo parseVersionDocument(const std::string& document, const std::wstring& baseUrl) {
   const nlohmann::json json = nlohmann::json::parse(document);
   ClientVersionInfo info;
   // "version" is read before "full", so a document lacking both fails on "version".

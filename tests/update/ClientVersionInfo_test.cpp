@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
@@ -33,6 +32,15 @@ TEST(ResolveUrl, FourFormsAgainstTheChannelBase) {
        L":"
        L"//g/a"},
       {L"/", kBase, L"http://download.example/"},
+      // Absolute means the whole of "^https?://.*": no line terminator after the scheme, and
+      // the scheme exactly (ECMAScript's "." takes neither CR, LF, U+2028 nor U+2029).
+      {L"http://a.example/\nb", kBase, kBase + L"/http://a.example/\nb"},
+      {L"https://a.example/\u2028", kBase, kBase + L"/https://a.example/\u2028"},
+      {L"HtTpS://", kBase, L"HtTpS://"},
+      {L"httpss://a.example/", kBase, kBase + L"/httpss://a.example/"},
+      {L"http:/a.example/", kBase, kBase + L"/http:/a.example/"},
+      {L"http", kBase, kBase + L"/http"},
+      {L" http://a.example/", kBase, kBase + L"/ http://a.example/"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(resolveUrl(c.url, c.base), c.resolved) << c.url.size();
@@ -43,10 +51,7 @@ TEST(ResolveUrl, AnEmptyValueIsAnOutOfRangeError) {
   EXPECT_THROW(resolveUrl(L"", kBase), std::out_of_range);
 }
 
-ClientVersionInfo parse(const std::string& text) {
-  std::istringstream document(text);
-  return parseVersionDocument(document, kBase);
-}
+ClientVersionInfo parse(const std::string& text) { return parseVersionDocument(text, kBase); }
 
 TEST(VersionDocument, ReadsTheVersionAndResolvesTheSetupUrl) {
   const ClientVersionInfo info =
