@@ -173,9 +173,12 @@ class Downloaders:
             raise RuntimeError("the download has %d bytes, not %d" % (got, size))
         os.remove(path)
 
-    def ours(self, url, size, windows=False, buffer=None):
-        """(transfer seconds, wall seconds) of downloadFile in the benchmark program."""
+    def ours(self, url, size, windows=False, buffer=None, discard=False):
+        """(transfer seconds, wall seconds) of downloadFile in the benchmark program; with
+        `discard` (Wine) into the null device instead of a file."""
         shown, path = self.target(windows)
+        if discard:
+            shown, path = "NUL", None
         command = [self.windows_bench if windows else self.native_bench, url, shown]
         if buffer is not None:
             command.append(str(buffer))
@@ -183,7 +186,11 @@ class Downloaders:
         if windows:
             command, env = ["wine"] + command, self.wine_env
         wall, out = run_timed(command, env)
-        self.finish(path, size)
+        if path:
+            self.finish(path, size)
+        elif int(fields(out)["bytes"]) != size:
+            raise RuntimeError("the download reported %s bytes, not %d" % (fields(out)["bytes"],
+                                                                          size))
         return float(fields(out)["seconds"]), wall
 
     def curl(self, url, size, windows=False):
@@ -232,7 +239,9 @@ def part_download(args, d, server, name, size, results):
     log("download: under Wine, %d runs each" % args.runs)
     wine = alternate({"ours": lambda: d.ours(url, size, windows=True),
                       "curl.exe": lambda: d.curl(url, size, windows=True),
-                      "curl": lambda: d.curl(url, size)}, args.runs)
+                      "curl": lambda: d.curl(url, size),
+                      "ours_to_nul": lambda: d.ours(url, size, windows=True, discard=True)},
+                     args.runs)
     results["download_wine"] = wine
 
 
@@ -395,14 +404,18 @@ def table(results, args):
                   transfer_median(w["ours"]), transfer_median(w["curl.exe"]), 1.05)
         ratio_row(rows, "1", "download %d MiB, Wine: ours / native curl" % mib,
                   transfer_median(w["ours"]), transfer_median(w["curl"]), 1.2)
+        ratio_row(rows, "1", "the same into NUL, no file written (where the time goes)",
+                  transfer_median(w["ours_to_nul"]), transfer_median(w["curl"]), 1.2)
     if "buffer_sweep" in results:
-        chosen = {b: choose_buffer(m) for b, m in results["buffer_sweep"].items()}
-        results["buffer_chosen"] = chosen
-        text = ", ".join("%s %s" % (b, "%d KiB" % (c // 1024) if c else "default")
-                         for b, c in chosen.items())
-        rows.append(("1", "CURLOPT_BUFFERSIZE chosen by the sweep (smallest within 5 %% of the "
-                     "fastest, %d MiB)" % results["buffer_sweep_mib"], text,
-                     "built in: %d KiB" % (args.builtin_buffer // 1024), "", "", ""))
+        kib = lambda b: "%d KiB" % (b // 1024) if b else "default"  # noqa: E731
+        fastest = {b: min(m, key=m.get) for b, m in results["buffer_sweep"].items()}
+        close = {b: choose_buffer(m) for b, m in results["buffer_sweep"].items()}
+        results["buffer_fastest"] = fastest
+        text = ", ".join("%s %s (within 5 %%: from %s)" % (b, kib(int(f)), kib(close[b]))
+                         for b, f in fastest.items())
+        rows.append(("1", "CURLOPT_BUFFERSIZE: the fastest of the sweep (%d MiB)"
+                     % results["buffer_sweep_mib"], text,
+                     "built in: %s" % kib(args.builtin_buffer), "", "", ""))
     if "memory" in results:
         m = results["memory"]
         for name, peak in sorted(m.items(), key=lambda i: int(i[0].split("MiB")[0])):
