@@ -1,7 +1,5 @@
 #include "InstallerApp.h"
 
-#include <sstream>
-
 #include "log/Log.h"
 #include "ui/LocalizationUtils.h"
 #include "utils/Process.h"
@@ -14,14 +12,12 @@ void InstallerApp::startClient() {
 }
 
 std::wstring InstallerApp::clientStartUrl() const {
-  std::wostringstream url;
   if (gameId.empty()) {
-    url << L"qmclient://start";
-    return url.str();
+    return L"qmclient://start";
   }
-  url << L"qmclient://game-login" << L"?game=" << toUtf16(gameId);
+  std::wstring url = L"qmclient://game-login?game=" + toUtf16(gameId);
   if (!gameLocale.empty()) {
-    url << L"&region=" << LocalizationUtils::clientRegionCode(toUtf16(gameLocale));
+    url += L"&region=" + LocalizationUtils::clientRegionCode(toUtf16(gameLocale));
   }
-  return url.str();
+  return url;
 }

@@ -2,12 +2,11 @@
 
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <mutex>
 
 #include "ProductNames.h"
 #include "utils/Clock.h"
+#include "utils/CurlHandles.h"
 #include "utils/Files.h"
 #include "utils/Paths.h"
 #include "utils/TextConversion.h"
@@ -17,7 +16,7 @@ namespace {
 
 struct LogState {
   std::mutex mutex;
-  std::ofstream stream;
+  UniqueFile file; // text mode: CR LF line ends on Windows
   bool initialised = false;
   bool enabled = false;
 };
@@ -72,8 +71,8 @@ void initLog() {
   if (!fileExists(L"log.conf")) {
     return;
   }
-  state.stream.open(std::filesystem::u8path(openLogPath()), std::ios::out | std::ios::trunc);
-  state.enabled = state.stream.is_open();
+  state.file.reset(openTextFileForWriting(toUtf16(openLogPath())));
+  state.enabled = static_cast<bool>(state.file);
 }
 
 void writeLog(const std::string& message, const char* file, std::uint64_t line) {
@@ -84,9 +83,11 @@ void writeLog(const std::string& message, const char* file, std::uint64_t line) 
     if (!state.enabled) {
       return;
     }
-    state.stream << timestamp() << " (" << logSourceName(toNativeSeparators(file ? file : ""))
-                 << ":" << line << ") " << message << '\n';
-    state.stream.flush();
+    const std::string text = timestamp() + " (" +
+                             logSourceName(toNativeSeparators(file ? file : "")) + ":" +
+                             std::to_string(line) + ") " + message + "\n";
+    std::fwrite(text.data(), 1, text.size(), state.file.get());
+    std::fflush(state.file.get());
   } catch (...) {
     // The log never makes its caller fail (a full disk or an allocation failure, say).
   }

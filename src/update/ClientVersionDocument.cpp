@@ -1,9 +1,5 @@
 #include "update/ClientVersionInfo.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "utils/DownloadUtils.h"
 #include "utils/Files.h"
 #include "utils/Paths.h"
@@ -16,13 +12,12 @@ const wchar_t* const kDocumentName = L"clientversioninfo.json";
 } // namespace
 
 std::wstring versionDocumentUrl(UpdateChannel channel) {
-  std::wostringstream url;
-  url << updateChannelBaseUrl(channel) << L"/" << kDocumentName;
-  return url.str();
+  return updateChannelBaseUrl(channel) + L"/" + kDocumentName;
 }
 
 ClientVersionInfo parseClientVersionInfo(const std::wstring& path, UpdateChannel channel) {
-  std::ifstream document(std::filesystem::u8path(toUtf8(path)));
+  std::string document;
+  readWholeFile(path, document); // a file that does not open reads as empty: no JSON
   return parseVersionDocument(document, updateChannelBaseUrl(channel));
 }
 

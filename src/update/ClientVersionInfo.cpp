@@ -16,19 +16,24 @@ std::wstring originOf(const std::wstring& base) {
   return path == std::wstring::npos ? base : base.substr(0, path);
 }
 
-// Whether `url` begins with `scheme` followed by "://", the scheme's letters in any case.
-bool hasScheme(const std::wstring& url, const std::wstring& scheme) {
-  const std::wstring prefix = scheme + L"://";
-  if (url.size() < prefix.size()) {
-    return false;
-  }
-  for (std::size_t at = 0; at < prefix.size(); ++at) {
-    const wchar_t c = url[at];
-    if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != prefix[at]) {
+// Whether `url` begins with "http://" or "https://" in any letter case and holds no line
+// terminator after that (what the pattern "^https?://.*" matches, ECMAScript's "." taking no line
+// terminator). Compared by hand: a regular expression would bring the locale machinery along.
+bool isHttpUrl(const std::wstring& url) {
+  std::size_t at = 0;
+  for (const wchar_t expected : std::wstring(L"http")) {
+    if (at >= url.size() || (url[at] | 0x20) != expected) {
       return false;
     }
+    ++at;
   }
-  return true;
+  if (at < url.size() && (url[at] | 0x20) == L's') {
+    ++at;
+  }
+  if (url.compare(at, 3, L"://") != 0) {
+    return false;
+  }
+  return url.find_first_of(L"\n\r\u2028\u2029", at + 3) == std::wstring::npos;
 }
 
 } // namespace
@@ -38,9 +43,9 @@ std::string joinVersion(const std::vector<std::string>& version) {
 }
 
 std::wstring resolveUrl(const std::wstring& url, const std::wstring& base) {
-  // A plain comparison, not a regular expression: the library's matcher recurses once per
-  // character and overflows the stack on a long URL from the server.
-  if (hasScheme(url, L"http") || hasScheme(url, L"https")) {
+  // Compared by hand, not by a regular expression: the library's matcher also recurses once per
+  // character and would overflow the stack on a long URL from the server.
+  if (isHttpUrl(url)) {
     return url;
   }
   if (url.compare(0, 2, L"//") == 0) {
@@ -57,7 +62,7 @@ std::wstring resolveUrl(const std::wstring& url, const std::wstring& base) {
   return base + (slash ? L"" : L"/") + url;
 }
 
-ClientVersionInfo parseVersionDocument(std::istream& document, const std::wstring& baseUrl) {
+ClientVersionInfo parseVersionDocument(const std::string& document, const std::wstring& baseUrl) {
   const nlohmann::json json = nlohmann::json::parse(document);
   ClientVersionInfo info;
   // "version" is read before "full", so a document lacking both fails on "version".

@@ -2,7 +2,6 @@
 // its full setup program.
 #pragma once
 
-#include <istream>
 #include <string>
 #include <vector>
 
@@ -28,7 +27,7 @@ std::wstring resolveUrl(const std::wstring& url, const std::wstring& base);
 // resolves its setup URL against `baseUrl`. Throws the JSON library's errors (nlohmann::json
 // exceptions) for a text that is no JSON, a missing member or one of another type, and
 // std::out_of_range for an empty "url"; none of them is a std::runtime_error.
-ClientVersionInfo parseVersionDocument(std::istream& document, const std::wstring& baseUrl);
+ClientVersionInfo parseVersionDocument(const std::string& document, const std::wstring& baseUrl);
 
 // The channel's remote version document: its base URL + "/" + "clientversioninfo.json".
 std::wstring versionDocumentUrl(UpdateChannel channel);

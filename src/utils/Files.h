@@ -22,3 +22,16 @@ bool deleteFile(const std::wstring& path);
 // Opens the file at `path` for writing bytes (created, or truncated), not inherited by child
 // processes; null on failure. The caller owns the stream (UniqueFile).
 std::FILE* openFileForWriting(const std::wstring& path);
+
+// Opens the file at `path` for writing text (created, or truncated), not inherited by child
+// processes: the Windows C runtime writes each "\n" as CR LF, the POSIX one writes it as it is.
+// Null on failure; the caller owns the stream (UniqueFile).
+std::FILE* openTextFileForWriting(const std::wstring& path);
+
+// Opens the file at `path` for reading bytes, not inherited by child processes; null on failure.
+// The caller owns the stream (UniqueFile).
+std::FILE* openFileForReading(const std::wstring& path);
+
+// The whole file at `path` as bytes in `bytes` (replaced); false, with `bytes` empty, when the
+// file does not open or a read fails.
+bool readWholeFile(const std::wstring& path, std::string& bytes);

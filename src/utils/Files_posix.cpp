@@ -76,3 +76,10 @@ std::FILE* openFileForWriting(const std::wstring& path) {
   std::string narrow;
   return narrowPath(path, narrow) ? std::fopen(narrow.c_str(), "wbe") : nullptr;
 }
+
+std::FILE* openTextFileForWriting(const std::wstring& path) { return openFileForWriting(path); }
+
+std::FILE* openFileForReading(const std::wstring& path) {
+  std::string narrow;
+  return narrowPath(path, narrow) ? std::fopen(narrow.c_str(), "rbe") : nullptr;
+}

@@ -44,3 +44,9 @@ std::FILE* openFileForWriting(const std::wstring& path) {
   // The wide form: the narrow one would read a UTF-8 path in the ANSI code page.
   return ::_wfopen(path.c_str(), L"wbN");
 }
+
+std::FILE* openTextFileForWriting(const std::wstring& path) {
+  return ::_wfopen(path.c_str(), L"wtN");
+}
+
+std::FILE* openFileForReading(const std::wstring& path) { return ::_wfopen(path.c_str(), L"rbN"); }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
@@ -33,6 +32,15 @@ TEST(ResolveUrl, FourFormsAgainstTheChannelBase) {
        L":"
        L"//g/a"},
       {L"/", kBase, L"http://download.example/"},
+      // Absolute means the whole of "^https?://.*": no line terminator after the scheme, and
+      // the scheme exactly (ECMAScript's "." takes neither CR, LF, U+2028 nor U+2029).
+      {L"http://a.example/\nb", kBase, kBase + L"/http://a.example/\nb"},
+      {L"https://a.example/\u2028", kBase, kBase + L"/https://a.example/\u2028"},
+      {L"HtTpS://", kBase, L"HtTpS://"},
+      {L"httpss://a.example/", kBase, kBase + L"/httpss://a.example/"},
+      {L"http:/a.example/", kBase, kBase + L"/http:/a.example/"},
+      {L"http", kBase, kBase + L"/http"},
+      {L" http://a.example/", kBase, kBase + L"/ http://a.example/"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(resolveUrl(c.url, c.base), c.resolved) << c.url.size();
@@ -45,18 +53,16 @@ TEST(ResolveUrl, ALongUrlFromTheServerIsResolvedLikeAShortOne) {
   const std::wstring path(1000000, L'a');
   EXPECT_EQ(resolveUrl(L"hTTp://cdn.example/" + path, kBase), L"hTTp://cdn.example/" + path);
   EXPECT_EQ(resolveUrl(path, kBase), kBase + L"/" + path);
-  // A line end inside does not make an absolute URL relative.
-  EXPECT_EQ(resolveUrl(L"https://cdn.example/a\nb", kBase), L"https://cdn.example/a\nb");
+  // A line end after a long path is found as it is after a short one.
+  EXPECT_EQ(resolveUrl(L"https://cdn.example/" + path + L"\n", kBase),
+            kBase + L"/https://cdn.example/" + path + L"\n");
 }
 
 TEST(ResolveUrl, AnEmptyValueIsAnOutOfRangeError) {
   EXPECT_THROW(resolveUrl(L"", kBase), std::out_of_range);
 }
 
-ClientVersionInfo parse(const std::string& text) {
-  std::istringstream document(text);
-  return parseVersionDocument(document, kBase);
-}
+ClientVersionInfo parse(const std::string& text) { return parseVersionDocument(text, kBase); }
 
 TEST(VersionDocument, ReadsTheVersionAndResolvesTheSetupUrl) {
   const ClientVersionInfo info =

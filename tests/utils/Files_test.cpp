@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestEnvironment.h"
+#include "utils/CurlHandles.h"
 #include "utils/Paths.h"
 #include "utils/TextConversion.h"
 
@@ -39,6 +40,34 @@ TEST_F(Files, DeleteRemovesFilesAndReportsMissingOnes) {
   EXPECT_TRUE(deleteFile(file));
   EXPECT_FALSE(fileExists(file));
   EXPECT_FALSE(deleteFile(file));
+}
+
+TEST_F(Files, WholeFilesAreReadAsTheirBytes) {
+  const std::wstring file = path(L"doc \u00E4.json");
+  const std::string bytes = std::string("{\"a\":\r\n1}") + '\0' + '\xff' + std::string(10000, 'x');
+  writeFile(toUtf8(file), bytes);
+  std::string got = "old";
+  EXPECT_TRUE(readWholeFile(file, got));
+  EXPECT_EQ(got, bytes);
+  writeFile(toUtf8(file), "");
+  EXPECT_TRUE(readWholeFile(file, got));
+  EXPECT_EQ(got, "");
+  got = "old";
+  EXPECT_FALSE(readWholeFile(path(L"missing.json"), got));
+  EXPECT_EQ(got, "");
+}
+
+// The log's file: lines end the platform's way.
+TEST_F(Files, TextFilesEndLinesThePlatformsWay) {
+  const std::wstring file = path(L"log \u00E4.txt");
+  {
+    const UniqueFile text(openTextFileForWriting(file));
+    ASSERT_TRUE(text);
+    std::fputs("one\ntwo\n", text.get());
+  }
+  std::string got;
+  ASSERT_TRUE(readWholeFile(file, got));
+  EXPECT_EQ(got, kPathSeparator == L'\\' ? "one\r\ntwo\r\n" : "one\ntwo\n");
 }
 
 } // namespace
