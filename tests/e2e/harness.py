@@ -575,6 +575,17 @@ class WindowWatcher:
         return [state for state in self.states if status in state["texts"]]
 
 
+def tag_installer(machine, target, injection="inj-demo-42"):
+    """Writes to `target` a copy of the signed installer tagged for a campaign: game 123 in the
+    German locale, an analytics client id and the injection id `injection` (tools/qmtag). Returns
+    (exit code, standard error) of the tool."""
+    os.makedirs(os.path.dirname(target), exist_ok=True)
+    code, _, err = machine.output(
+        os.environ["QM_QMTAG"], "set", "--game", "123", "--locale", "deu_deu",
+        "--client-id", "GA1.2.1234567890.1700000000", "--injection", injection, INSTALLER, target)
+    return code, err
+
+
 def wait_for(predicate, timeout=30.0, interval=0.1):
     """Polls `predicate` until it returns a true value (returned) or the time is up (None)."""
     deadline = time.monotonic() + timeout
@@ -640,6 +651,13 @@ class InstallerTest(unittest.TestCase):
             process.kill()
             process.wait()
             raise
+
+    def tagged_installer(self, injection="inj-demo-42"):
+        """A tagged copy of the installer in the test's folder (see tag_installer)."""
+        program = os.path.join(self.folder, "tagged", os.path.basename(INSTALLER))
+        code, err = tag_installer(self.machine, program, injection)
+        self.assertEqual(code, 0, err)
+        return program
 
     def logged_error(self):
         """Whether the run's log holds its error line yet."""

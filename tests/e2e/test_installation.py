@@ -70,17 +70,6 @@ class InstallationTest(InstallerTest):
         for name in ("QuillmereLoginSetup.exe", "clientversioninfo.json"):
             self.assertFalse(os.path.exists(os.path.join(self.machine.temp, name)), name)
 
-    def tagged_installer(self):
-        """A copy of the signed installer tagged for game 123 in the German locale."""
-        program = os.path.join(self.folder, "tagged", os.path.basename(harness.INSTALLER))
-        os.makedirs(os.path.dirname(program))
-        code, _, err = self.machine.output(
-            os.environ["QM_QMTAG"], "set", "--game", "123", "--locale", "deu_deu",
-            "--client-id", "GA1.2.1234567890.1700000000", "--injection", "inj-demo-42",
-            harness.INSTALLER, program)
-        self.assertEqual(code, 0, err)
-        return program
-
 
 class FirstInstallation(InstallationTest):
     def test_a_first_installation_step_by_step(self):

@@ -31,18 +31,7 @@ class TelemetryFaults(InstallerTest):
         super().setUp()
         self.machine.use_locale("en_GB")
         self.cwd = self.with_log_marker()
-        self.program = self.tagged_program() if ON_WINE else harness.INSTALLER
-
-    def tagged_program(self):
-        """The signed installer tagged for a game, so that the launch carries the campaign."""
-        program = os.path.join(self.folder, "tagged", os.path.basename(harness.INSTALLER))
-        os.makedirs(os.path.dirname(program))
-        code, _, err = self.machine.output(
-            os.environ["QM_QMTAG"], "set", "--game", "123", "--locale", "deu_deu",
-            "--client-id", "GA1.2.1234567890.1700000000", "--injection", "inj-telemetry",
-            harness.INSTALLER, program)
-        self.assertEqual(code, 0, err)
-        return program
+        self.program = self.tagged_installer("inj-telemetry") if ON_WINE else harness.INSTALLER
 
     def first_installation(self):
         """A first installation from a clean machine; returns what the user and the back end see

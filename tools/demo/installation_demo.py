@@ -34,10 +34,7 @@ SCHEME_KEY = "Software\\Classes\\qmclient\\shell\\open\\command"
 def tagged_installer(machine):
     """A copy of the built installer with the campaign's tag, in build/demo/."""
     program = os.path.join(DEMO, os.path.basename(harness.INSTALLER))
-    code, _, err = machine.output(
-        os.environ["QM_QMTAG"], "set", "--game", "123", "--locale", "deu_deu",
-        "--client-id", "GA1.2.1234567890.1700000000", "--injection", "inj-demo-42",
-        harness.INSTALLER, program)
+    code, err = harness.tag_installer(machine, program)
     if code != 0:
         sys.exit("qmtag failed: " + err)
     return program
