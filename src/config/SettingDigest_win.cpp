@@ -39,8 +39,7 @@ std::wstring platformRendering(const Sha1Digest& digest) {
   wchar_t buffer[64] = {};
   DWORD length = 64;
   if (cryptBinaryToString == nullptr ||
-      !cryptBinaryToString(digest.data(), static_cast<DWORD>(digest.size()), 8, buffer,
-                           &length) ||
+      !cryptBinaryToString(digest.data(), static_cast<DWORD>(digest.size()), 8, buffer, &length) ||
       length >= 64) {
     return {};
   }

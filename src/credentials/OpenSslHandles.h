@@ -34,4 +34,4 @@ using UniquePkcs7 = UniqueHandle<PKCS7*, handles_detail::freePkcs7, 0>;
 using UniqueDigestContext = UniqueHandle<EVP_MD_CTX*, handles_detail::freeDigestContext, 0>;
 using UniqueAsn1Object = UniqueHandle<ASN1_OBJECT*, handles_detail::freeAsn1Object, 0>;
 // Stacks that borrow their certificates (PKCS7_get0_signers).
-using UniqueBorrowedX509Stack = UniqueHandle<STACK_OF(X509) *, handles_detail::freeX509Stack, 0>;
+using UniqueBorrowedX509Stack = UniqueHandle<STACK_OF(X509)*, handles_detail::freeX509Stack, 0>;

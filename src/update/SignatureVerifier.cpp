@@ -150,9 +150,9 @@ std::string checkSignerInfo(PKCS7* message, PKCS7_SIGNER_INFO* signer, X509* cer
   const auto write = [&](const std::uint8_t* bytes, std::size_t count) {
     return BIO_write(filter, bytes, static_cast<int>(count)) == static_cast<int>(count);
   };
-  const bool fed = signedBytes.ranges.empty() ? feedRanges(signedBytes.data, whole, write)
-                                              : feedRanges(signedBytes.data, signedBytes.ranges,
-                                                           write);
+  const bool fed = signedBytes.ranges.empty()
+                       ? feedRanges(signedBytes.data, whole, write)
+                       : feedRanges(signedBytes.data, signedBytes.ranges, write);
   if (!fed || PKCS7_signatureVerify(filter, message, signer, certificate) != 1) {
     return "the signature does not verify";
   }

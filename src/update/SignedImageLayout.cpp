@@ -26,11 +26,11 @@ std::uint32_t read32(const std::uint8_t* at) {
 
 // The parts of the PE headers the layout needs, as file offsets and values.
 struct PeHeaders {
-  std::size_t checksum = 0;       // offset of the optional header's CheckSum
-  std::size_t securityEntry = 0;  // offset of the certificate table's directory entry
-  std::size_t rawDataEnd = 0;     // end of the headers and of every section's raw data
-  std::uint64_t tableOffset = 0;  // the directory entry: the table's file offset ...
-  std::uint64_t tableSize = 0;    // ... and its size in bytes
+  std::size_t checksum = 0;      // offset of the optional header's CheckSum
+  std::size_t securityEntry = 0; // offset of the certificate table's directory entry
+  std::size_t rawDataEnd = 0;    // end of the headers and of every section's raw data
+  std::uint64_t tableOffset = 0; // the directory entry: the table's file offset ...
+  std::uint64_t tableSize = 0;   // ... and its size in bytes
 };
 
 // Reads the headers; the empty string on success.
@@ -68,7 +68,7 @@ std::string readPeHeaders(const std::uint8_t* data, std::size_t size, PeHeaders&
     return "the program's headers are malformed";
   }
   std::uint64_t end = std::max<std::uint64_t>(read32(data + optional + 60),
-                                               sectionTable + sections * kSectionHeaderSize);
+                                              sectionTable + sections * kSectionHeaderSize);
   for (std::size_t i = 0; i < sections; ++i) {
     const std::uint8_t* header = data + sectionTable + i * kSectionHeaderSize;
     const std::uint64_t rawSize = read32(header + 16);
@@ -93,7 +93,8 @@ std::string readCertificateTable(const std::uint8_t* data, std::size_t size, con
   const std::uint8_t* table = data + pe.tableOffset;
   const std::uint64_t length = read32(table);
   if (length < kCertificateHeaderSize || length > pe.tableSize ||
-      ((length + 7) & ~std::uint64_t{7}) < pe.tableSize || read16(table + 4) != kCertificateRevision ||
+      ((length + 7) & ~std::uint64_t{7}) < pe.tableSize ||
+      read16(table + 4) != kCertificateRevision ||
       read16(table + 6) != kCertificatePkcsSignedData) {
     return "the certificate table is malformed";
   }

@@ -14,9 +14,9 @@ using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 void restrictDllSearchToSystem32() {
   // kernel32 is loaded in every process before its first instruction; nothing is loaded here.
   const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-  const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-      reinterpret_cast<void*>(kernel ? ::GetProcAddress(kernel, "SetDefaultDllDirectories")
-                                     : nullptr));
+  const auto setDefaultDllDirectories =
+      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
+          kernel ? ::GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr));
   if (setDefaultDllDirectories != nullptr && setDefaultDllDirectories(kSearchSystem32)) {
     return;
   }

@@ -18,8 +18,8 @@ bool startProcess(const std::wstring& commandLine, PROCESS_INFORMATION& process)
   // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back(L'\0');
-  return ::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                          nullptr, nullptr, &startup, &process) != FALSE;
+  return ::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                          nullptr, &startup, &process) != FALSE;
 }
 
 // Waits for the started `process` to end, closes its handles and returns its exit code.

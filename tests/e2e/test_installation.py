@@ -35,9 +35,12 @@ PKI = os.path.join(harness.BUILD_DIR, "pki")
 APPENDED_MAGIC = b"QMCMSSIG"
 ERROR_SHARING_VIOLATION = 32
 # System DLLs the installer or the system DLLs it loads may load by name; none is a KnownDLL.
-PLANTED_DLLS = ["bcrypt", "crypt32", "urlmon", "wininet", "winmm", "comctl32", "version",
-                "uxtheme", "iphlpapi", "secur32", "wintrust", "dwmapi", "winhttp", "userenv",
-                "propsys", "dbghelp"]
+# Not version.dll: Wine's own user32 imports it and Wine resolves that import before the program
+# runs, native first from the program's folder, where Windows takes the dependencies of a KnownDLL
+# such as user32 from System32; a planted version.dll is loaded by every program under Wine.
+PLANTED_DLLS = ["bcrypt", "crypt32", "urlmon", "wininet", "winmm", "comctl32", "uxtheme",
+                "iphlpapi", "secur32", "wintrust", "dwmapi", "winhttp", "userenv", "propsys",
+                "dbghelp"]
 
 
 def unsigned_setup(signed, target):
@@ -59,14 +62,16 @@ def sign_setup(source, target, signer="codesign"):
     build's format (Authenticode, or the appended signature natively)."""
     cert = os.path.join(PKI, signer + ".crt.pem")
     key = os.path.join(PKI, signer + ".private.pem")
+    signing = target + ".signing"  # osslsigncode writes no existing file
     if ON_WINE:
         command = ["osslsigncode", "sign", "-h", "sha256", "-certs", cert, "-key", key,
-                   "-n", "Quillmere Login Setup", "-in", source, "-out", target]
+                   "-n", "Quillmere Login Setup", "-in", source, "-out", signing]
     else:
         command = ["python3", os.path.join(harness.SOURCE_DIR, "tools", "pki", "sign-appended"),
                    "--openssl", "openssl", "--cert", cert, "--key", key, "--in", source,
-                   "--out", target]
+                   "--out", signing]
     subprocess.run(command, check=True, capture_output=True)
+    os.replace(signing, target)
 
 
 def read_bytes(path):

@@ -68,9 +68,9 @@ TEST(AuthenticodeSignature, SignedProgramsOfTheMakerPass) {
   EXPECT_EQ(verifyProgram(signatureFixture("pe.signed")), "");
   EXPECT_EQ(verifyProgram(signatureFixture("pe64.signed")), "");
   // Several pinned certificates: any of them is an anchor.
-  EXPECT_EQ(verifyProgram(signatureFixture("pe.signed"),
-                          signatureFixture("foreign-ca.pem") + devCa()),
-            "");
+  EXPECT_EQ(
+      verifyProgram(signatureFixture("pe.signed"), signatureFixture("foreign-ca.pem") + devCa()),
+      "");
   // The checksum is no part of the digest (signing tools fill it in afterwards).
   std::string checksum = signatureFixture("pe.signed");
   put32(checksum, kChecksum, 0x12345678);
@@ -114,8 +114,7 @@ TEST(AuthenticodeSignature, RefusesUnsignedTamperedAndForeignPrograms) {
       {"cut short", signed_.substr(0, signed_.size() - 16), devCa(),
        "the certificate table is malformed"},
       {"no MZ", notPe, devCa(), "not a Windows program"},
-      {"an appended signature", signatureFixture("data.signed"), devCa(),
-       "not a Windows program"},
+      {"an appended signature", signatureFixture("data.signed"), devCa(), "not a Windows program"},
   };
   for (const Case& c : cases) {
     const std::string reason = verifyProgram(c.file, c.ca);

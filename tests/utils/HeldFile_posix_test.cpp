@@ -25,7 +25,11 @@ TEST_F(HeldFilesOnPosix, ReplacingThePathChangesNothingHeld) {
   writeFile(other, "#!/bin/sh\nexit 7\n");
   ASSERT_EQ(std::rename(other.c_str(), program.c_str()), 0);
   ASSERT_TRUE(held.mapView());
-  EXPECT_EQ(std::memcmp(held.view(), "\x7F" "ELF", 4), 0);
+  EXPECT_EQ(std::memcmp(held.view(),
+                        "\x7F"
+                        "ELF",
+                        4),
+            0);
   held.unmapView();
   EXPECT_EQ(runHeldProgramAndWait(held, toUtf16(program) + L" 3"), 3u);
 }
