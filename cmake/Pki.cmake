@@ -96,3 +96,21 @@ else()
     message(FATAL_ERROR "QM_CREDENTIALS_DIR holds no codesign.crt.pem and codesign.key.pem: add them or set QM_SIGN_INSTALLER=OFF and sign elsewhere")
   endif()
 endif()
+
+# The code-signing CA the installer pins: the client setup program it downloads runs only when
+# its signature chains to this CA. The development CA by default; a release build takes
+# codesign-ca.crt.pem from QM_CREDENTIALS_DIR, or this variable.
+set(QM_CODESIGN_CA_PEM "" CACHE FILEPATH
+    "PEM file of the code-signing CA that the client setup's signature must chain to; empty: the development CA, or codesign-ca.crt.pem of QM_CREDENTIALS_DIR")
+if(NOT QM_CODESIGN_CA_PEM STREQUAL "")
+  set(QM_PINNED_CODESIGN_CA_PEM ${QM_CODESIGN_CA_PEM})
+elseif(QM_CREDENTIALS_DIR STREQUAL "")
+  set(QM_PINNED_CODESIGN_CA_PEM ${QM_DEV_PKI_DIR}/ca.crt.pem)
+elseif(EXISTS ${QM_CREDENTIALS_DIR}/codesign-ca.crt.pem)
+  set(QM_PINNED_CODESIGN_CA_PEM ${QM_CREDENTIALS_DIR}/codesign-ca.crt.pem)
+else()
+  message(FATAL_ERROR "QM_CREDENTIALS_DIR holds no codesign-ca.crt.pem: add the maker's code-signing CA there or set QM_CODESIGN_CA_PEM")
+endif()
+if(NOT EXISTS ${QM_PINNED_CODESIGN_CA_PEM})
+  message(FATAL_ERROR "The pinned code-signing CA ${QM_PINNED_CODESIGN_CA_PEM} does not exist")
+endif()

@@ -6,8 +6,10 @@
 #include "events/EventDispatcher.h"
 #include "log/Log.h"
 #include "ui/ProgressWindow.h"
+#include "update/SetupSignature.h"
 #include "utils/DownloadUtils.h"
 #include "utils/Files.h"
+#include "utils/HeldFile.h"
 #include "utils/Process.h"
 
 namespace {
@@ -16,6 +18,30 @@ namespace {
 // the silent switches.
 constexpr std::uint32_t kSetupNeedsAdministrator = 2;
 constexpr std::uint32_t kSetupWantsInteractiveRun = 99;
+
+// Holds the setup program at installerPath() and verifies its signature against the pinned CA
+// through the held file, so that the bytes checked are the bytes that run. A file that fails
+// (unsigned, tampered, signed by anyone else, unreadable) is released and deleted, the reason is
+// logged, and "CouldNotInstall" is thrown: it is never run.
+HeldFile holdVerifiedSetup() {
+  HeldFile setup;
+  std::string reason;
+  if (!setup.open(installerPath())) {
+    reason = "the file cannot be opened";
+  } else if (!setup.mapView()) {
+    reason = "the file cannot be read";
+  } else {
+    reason = verifySetupProgram(setup.view(), setup.size());
+    setup.unmapView();
+  }
+  if (!reason.empty()) {
+    setup.close();
+    deleteFile(installerPath());
+    QM_LOG("Setup program signature rejected: " + reason);
+    raiseError(MessageKeys::CouldNotInstall);
+  }
+  return setup;
+}
 
 } // namespace
 
@@ -64,19 +90,22 @@ void InstallerApp::downloadClientInstaller() {
 
 void InstallerApp::executeInstaller() {
   QM_LOG("Executing installer");
+  HeldFile setup = holdVerifiedSetup();
   EventDispatcher& events = EventDispatcher::instance();
   events.sendInstallationStarted();
   events.markInstallationStart();
   setNonStoppable(true);
   showElevationIcon();
   setStatusText(MessageKeys::InstallingInstaller);
-  const std::uint32_t exitCode = runProcessAndWait(installerCommandLine(true));
+  const std::uint32_t exitCode = runHeldProgramAndWait(setup, installerCommandLine(true));
   if (exitCode == kSetupNeedsAdministrator) {
     // The window stays non-stoppable until the error display makes it closable again.
     raiseError(MessageKeys::CouldNotInstallUac);
   }
   if (exitCode == kSetupWantsInteractiveRun) {
-    events.sendInstallerExternal(runProcessAndWait(installerCommandLine(false)));
+    // The file was out of this program's hands while the setup ran: checked again.
+    HeldFile again = holdVerifiedSetup();
+    events.sendInstallerExternal(runHeldProgramAndWait(again, installerCommandLine(false)));
   }
   events.sendInstallationDone();
   setNonStoppable(false);

@@ -79,7 +79,10 @@ public:
   // "ConnectionError" or "DownloadFailed".
   void downloadClientInstaller();
   // Runs the setup silently (a second time interactively when it asks with exit code 99) while
-  // the window cannot be closed; throws "CouldNotInstallUac" for exit code 2.
+  // the window cannot be closed; throws "CouldNotInstallUac" for exit code 2. Before each run the
+  // file is held and its signature verified against the pinned code-signing CA; a file that
+  // fails is deleted, "Setup program signature rejected: " + the reason is logged and
+  // "CouldNotInstall" thrown.
   void executeInstaller();
   // Opens the client's start URL with the shell (clientStartUrl); throws "CouldNotStart" when
   // the shell refuses it.

@@ -4,6 +4,7 @@
 #include <wincrypt.h>
 
 #include "utils/Handles_win.h"
+#include "utils/SystemLibrary_win.h"
 #include "utils/TextConversion.h"
 
 namespace {
@@ -31,10 +32,14 @@ bool hashBytes(const std::string& bytes, Sha1Digest& digest) {
 // The platform's rendering with format 8, at most 64 characters; empty when it fails (as it does
 // under Wine, which does not know that format for this direction).
 std::wstring platformRendering(const Sha1Digest& digest) {
+  // crypt32 is no KnownDLL: taken from System32 only.
+  using CryptBinaryToStringWFunction = BOOL(WINAPI*)(const BYTE*, DWORD, DWORD, LPWSTR, DWORD*);
+  static const auto cryptBinaryToString =
+      systemFunctionAs<CryptBinaryToStringWFunction>(L"crypt32.dll", "CryptBinaryToStringW");
   wchar_t buffer[64] = {};
   DWORD length = 64;
-  if (!::CryptBinaryToStringW(digest.data(), static_cast<DWORD>(digest.size()), 8, buffer,
-                              &length) ||
+  if (cryptBinaryToString == nullptr ||
+      !cryptBinaryToString(digest.data(), static_cast<DWORD>(digest.size()), 8, buffer, &length) ||
       length >= 64) {
     return {};
   }

@@ -16,6 +16,14 @@ SYSTEM_DLLS = {
     "comctl32.dll", "rpcrt4.dll", "urlmon.dll", "wininet.dll", "winmm.dll", "version.dll",
     "uxtheme.dll", "wintrust.dll", "ntdll.dll", "secur32.dll", "iphlpapi.dll", "normaliz.dll",
 }
+# The KnownDLLs that Windows 7 to 11 all have (lower case), which Windows loads from System32
+# whatever lies beside the program; ntdll is mapped into every process.
+KNOWN_DLLS = {
+    "advapi32.dll", "comdlg32.dll", "gdi32.dll", "imagehlp.dll", "imm32.dll", "kernel32.dll",
+    "msctf.dll", "msvcrt.dll", "normaliz.dll", "nsi.dll", "ole32.dll", "oleaut32.dll",
+    "psapi.dll", "rpcrt4.dll", "sechost.dll", "setupapi.dll", "shell32.dll", "shlwapi.dll",
+    "user32.dll", "wldap32.dll", "ws2_32.dll", "ntdll.dll",
+}
 RT_ICON_GROUP, RT_MANIFEST = 14, 24
 
 
@@ -82,6 +90,15 @@ class ShippedProgram(unittest.TestCase):
         dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)", out.stdout)}
         self.assertTrue(dlls)
         self.assertLessEqual(dlls, SYSTEM_DLLS, dlls - SYSTEM_DLLS)
+
+    def test_imports_only_known_dlls(self):
+        # Any other DLL is looked for in the program's own folder first (a Downloads folder):
+        # the program loads those from System32 at run time instead.
+        out = subprocess.run(["i686-w64-mingw32-objdump", "-p", harness.INSTALLER],
+                             capture_output=True, text=True, check=True)
+        dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)", out.stdout)}
+        self.assertIn("kernel32.dll", dlls)
+        self.assertLessEqual(dlls, KNOWN_DLLS, dlls - KNOWN_DLLS)
 
     def test_manifest_asks_for_common_controls_6_and_no_elevation(self):
         manifest = self.image.resources()[(RT_MANIFEST, 1)][0].decode("utf-8")

@@ -6,8 +6,10 @@ import json
 import os
 import re
 import shutil
+import struct
 import subprocess
 import time
+import unittest
 
 import harness
 from harness import ON_WINE, EventsServer, InstallerTest
@@ -25,6 +27,56 @@ INSTALLATION_GROUPS = [
      "installation_started"},
     {"installation_done", "installer_close"},
 ]
+
+
+PKI = os.path.join(harness.BUILD_DIR, "pki")
+# The signature a native setup carries at its end: the CMS signature, its length (8 bytes), the
+# magic (tools/pki/sign-appended).
+APPENDED_MAGIC = b"QMCMSSIG"
+ERROR_SHARING_VIOLATION = 32
+# System DLLs the installer or the system DLLs it loads may load by name; none is a KnownDLL.
+# Not version.dll: Wine's own user32 imports it and Wine resolves that import before the program
+# runs, native first from the program's folder, where Windows takes the dependencies of a KnownDLL
+# such as user32 from System32; a planted version.dll is loaded by every program under Wine.
+PLANTED_DLLS = ["bcrypt", "crypt32", "urlmon", "wininet", "winmm", "comctl32", "uxtheme",
+                "iphlpapi", "secur32", "wintrust", "dwmapi", "winhttp", "userenv", "propsys",
+                "dbghelp"]
+
+
+def unsigned_setup(signed, target):
+    """Writes the setup program `signed` without its signature to `target`."""
+    if ON_WINE:
+        subprocess.run(["osslsigncode", "remove-signature", "-in", signed, "-out", target],
+                       check=True, capture_output=True)
+        return
+    with open(signed, "rb") as source:
+        data = source.read()
+    assert data.endswith(APPENDED_MAGIC)
+    (length,) = struct.unpack("<Q", data[-16:-8])
+    with open(target, "wb") as out:
+        out.write(data[:-16 - length])
+
+
+def sign_setup(source, target, signer="codesign"):
+    """Signs the setup program `source` as `target` with the development PKI's `signer`, in the
+    build's format (Authenticode, or the appended signature natively)."""
+    cert = os.path.join(PKI, signer + ".crt.pem")
+    key = os.path.join(PKI, signer + ".private.pem")
+    signing = target + ".signing"  # osslsigncode writes no existing file
+    if ON_WINE:
+        command = ["osslsigncode", "sign", "-h", "sha256", "-certs", cert, "-key", key,
+                   "-n", "Quillmere Login Setup", "-in", source, "-out", signing]
+    else:
+        command = ["python3", os.path.join(harness.SOURCE_DIR, "tools", "pki", "sign-appended"),
+                   "--openssl", "openssl", "--cert", cert, "--key", key, "--in", source,
+                   "--out", signing]
+    subprocess.run(command, check=True, capture_output=True)
+    os.replace(signing, target)
+
+
+def read_bytes(path):
+    with open(path, "rb") as source:
+        return source.read()
 
 
 def messages(lines):
@@ -289,6 +341,112 @@ class VersionDocument(InstallationTest):
                 # The document stays for inspection.
                 self.assertTrue(os.path.exists(os.path.join(self.machine.temp,
                                                             "clientversioninfo.json")))
+
+
+class SetupSignature(InstallationTest):
+    def served_setup(self):
+        return os.path.join(self.content, "zell", "final-ms3", "QuillmereLoginSetup.exe")
+
+    def test_a_setup_that_is_not_the_makers_is_deleted_and_never_run(self):
+        served = self.served_setup()
+        signed = read_bytes(served)
+        unsigned = os.path.join(self.folder, "unsigned")
+        unsigned_setup(served, unsigned)
+        foreign = os.path.join(self.folder, "foreign")
+        sign_setup(unsigned, foreign, "foreign-codesign")
+        tampered = bytearray(signed)
+        tampered[len(signed) // 2] ^= 0x01
+        cases = [("one byte changed", bytes(tampered),
+                  ("the file's digest does not match its signature",
+                   "the signature does not verify")),
+                 ("unsigned", read_bytes(unsigned), ("the file is not signed",)),
+                 ("signed by another CA", read_bytes(foreign),
+                  ("does not chain to the pinned CA",))]
+        for name, data, reasons in cases:
+            with self.subTest(name), EventsServer() as server:
+                self.machine.forget_client()
+                self.machine.forget_log()
+                with open(served, "wb") as out:
+                    out.write(data)
+                log, error = self.run_failing()
+                events = server.events(self.machine.installation_id())
+                self.assertEqual(error, "ERROR: Exception occurred: CouldNotInstall")
+                rejected = [line for line in log
+                            if line.startswith("Setup program signature rejected: ")]
+                self.assertEqual(len(rejected), 1, log)
+                self.assertTrue(any(reason in rejected[0] for reason in reasons), rejected[0])
+                self.assertEqual(self.machine.setup_runs(), [])
+                self.assertFalse(os.path.exists(os.path.join(self.machine.temp,
+                                                            "QuillmereLoginSetup.exe")))
+                names = [e["body"]["type"] for e in events]
+                self.assertNotIn("installation_started", names)
+                close = next(e["body"] for e in events if e["body"]["type"] == "installer_close")
+                self.assertEqual(close["error"], "CouldNotInstall")
+
+    @unittest.skipUnless(ON_WINE, "POSIX has no sharing modes: the unit tests show that a held "
+                                  "file replaced by its path still runs as checked")
+    def test_the_checked_setup_can_be_neither_written_nor_deleted_until_it_has_started(self):
+        # A setup large enough that its check takes a moment, during which another program of the
+        # user's tries to replace it.
+        served = self.served_setup()
+        unsigned = os.path.join(self.folder, "unsigned")
+        unsigned_setup(served, unsigned)
+        with open(unsigned, "ab") as padded:
+            padded.write(bytes(192 << 20))
+        sign_setup(unsigned, served)
+        setup = os.path.join(self.machine.temp, "QuillmereLoginSetup.exe")
+        with open(os.path.join(self.folder, "probe.out"), "w+") as out:
+            probe = self.machine.start(
+                self.machine.helper("probe_held_file"), harness.windows_path(setup),
+                harness.windows_path(os.path.join(self.machine.log_folder(), "installer.log")),
+                harness.windows_path(os.path.join(self.machine.temp, "QuillmereLoginSetup.runs")),
+                "150", stdout=out)
+            log = self.run_ok(timeout=300)
+            self.assertEqual(probe.wait(timeout=120), 0)
+            out.seek(0)
+            attempts = json.loads(out.read().strip().splitlines()[-1])
+        # The attempts came after the check had begun and before the setup started.
+        self.assertFalse(attempts["ran_before"], attempts)
+        for attempt in ("write", "open_delete", "delete", "rename"):
+            self.assertEqual(attempts[attempt], ERROR_SHARING_VIOLATION, attempts)
+        self.assertEqual(len(self.machine.setup_runs()), 1)
+        self.assertIn("Starting client: qmclient://start", log)
+
+
+@unittest.skipUnless(ON_WINE, "DLL search order is a Windows matter")
+class DllPlanting(InstallationTest):
+    def test_no_dll_beside_the_installer_is_loaded(self):
+        folder = os.path.join(self.folder, "Downloads")
+        os.makedirs(folder)
+        program = os.path.join(folder, os.path.basename(harness.INSTALLER))
+        shutil.copyfile(harness.INSTALLER, program)
+        loader = os.path.join(folder, "load_library.exe")
+        shutil.copyfile(self.machine.helper("load_library"), loader)
+        for name in PLANTED_DLLS:
+            shutil.copyfile(os.path.join(harness.HELPERS_DIR, "planted_dll.dll"),
+                            os.path.join(folder, name + ".dll"))
+        # Wine prefers its builtin DLLs; native first, a planted DLL of these names is found.
+        self.machine.env["WINEDLLOVERRIDES"] += ";" + ",".join(PLANTED_DLLS) + "=n,b"
+
+        def markers():
+            return sorted(f[:-len(".dll.loaded")] for f in os.listdir(folder)
+                          if f.endswith(".loaded"))
+
+        # A program that does not restrict its search loads every one of them.
+        code, _, _ = self.machine.output(loader, *[name + ".dll" for name in PLANTED_DLLS])
+        self.assertEqual(code, 0)
+        self.assertEqual(markers(), sorted(PLANTED_DLLS))
+        for name in PLANTED_DLLS:
+            os.remove(os.path.join(folder, name + ".dll.loaded"))
+        # A whole installation by the installer from that folder loads none.
+        with EventsServer() as server:
+            log = self.run_ok(program)
+            events = server.events(self.machine.installation_id())
+        self.assertEqual(markers(), [])
+        self.assertIn("Executing installer", log)
+        self.assertTrue(harness.wait_for(lambda: self.machine.client_launches(), timeout=30))
+        close = next(e["body"] for e in events if e["body"]["type"] == "installer_close")
+        self.assertEqual(close["error"], "success")
 
 
 if __name__ == "__main__":
