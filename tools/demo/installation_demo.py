@@ -80,12 +80,10 @@ def event_line(body):
 
 
 def registry_lines(machine):
-    lines = []
-    for root, key, name in (("HKLM", "SOFTWARE\\Quillworks\\QuillmereClient\\MainApp",
-                             "InstallationId"),
-                            ("HKLM", harness.UNINSTALL_KEY.split("\\", 1)[1], "InstallLocation"),
-                            ("HKLM", harness.UNINSTALL_KEY.split("\\", 1)[1], "DisplayVersion")):
-        lines.append("  %s\\%s [%s] = %s" % (root, key, name, machine.reg_query(root, key, name)))
+    uninstall = harness.UNINSTALL_KEY.split("\\", 1)[1]
+    lines = ["  installation id (MainApp InstallationId) = %s" % machine.installation_id(),
+             "  HKLM\\%s [InstallLocation] = %s"
+             % (uninstall, machine.reg_query("HKLM", uninstall, "InstallLocation"))]
     out = subprocess.run(["wine", "reg", "query", "HKCU\\" + SCHEME_KEY, "/ve"], env=machine.env,
                          capture_output=True, text=True, errors="replace")
     command = [line.strip() for line in out.stdout.splitlines() if "REG_" in line]
@@ -134,8 +132,8 @@ def main():
     report += ["", "Setup runs:"] + ["  " + line for line in machine.setup_runs()]
     report += ["Client opened with: " + ", ".join(machine.client_launches())]
     report += ["", "Log:            " + os.path.join(DEMO, "installer.log")]
-    report += ["Screenshots:    " + shots.get(name, "(%s not photographed)" % name)
-               for name in ("download", "installation")]
+    report += ["Screenshots:    " + "  ".join(shots.get(name, "(%s not photographed)" % name)
+                                          for name in ("download", "installation"))]
     with open(os.path.join(DEMO, "report.txt"), "w") as out:
         out.write("\n".join(report) + "\n")
     print("\n".join(report))
