@@ -7,22 +7,28 @@ if(WIN32)
   find_program(QM_OSSLSIGNCODE osslsigncode REQUIRED)
 endif()
 
-# Signs the executable of `target` in place after every link.
-function(qm_sign_executable target)
-  if(NOT WIN32 OR NOT QM_SIGN_INSTALLER)
-    return()
-  endif()
+# Adds the Authenticode signing of the executable of `target`, in place after every link, with
+# the program description `description`.
+function(qm_authenticode_sign target description)
   set(pass "")
   if(QM_CODESIGN_PASS_FILE)
     set(pass -readpass ${QM_CODESIGN_PASS_FILE})
   endif()
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${QM_OSSLSIGNCODE} sign -h sha256 -certs ${QM_CODESIGN_CERT_PEM}
-            -key ${QM_CODESIGN_KEY_PEM} ${pass} -n "Quillmere Installer"
+            -key ${QM_CODESIGN_KEY_PEM} ${pass} -n "${description}"
             -in $<TARGET_FILE:${target}> -out $<TARGET_FILE:${target}>.signed
     COMMAND ${CMAKE_COMMAND} -E rename $<TARGET_FILE:${target}>.signed $<TARGET_FILE:${target}>
     COMMENT "Signing $<TARGET_FILE_NAME:${target}>"
     VERBATIM)
+endfunction()
+
+# Signs the executable of `target` in place after every link.
+function(qm_sign_executable target)
+  if(NOT WIN32 OR NOT QM_SIGN_INSTALLER)
+    return()
+  endif()
+  qm_authenticode_sign(${target} "Quillmere Installer")
 endfunction()
 
 # Signs the client setup program built by `target` in place after every link, as the installer
@@ -34,17 +40,7 @@ function(qm_sign_setup_program target description)
     return()
   endif()
   if(WIN32)
-    set(pass "")
-    if(QM_CODESIGN_PASS_FILE)
-      set(pass -readpass ${QM_CODESIGN_PASS_FILE})
-    endif()
-    add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND ${QM_OSSLSIGNCODE} sign -h sha256 -certs ${QM_CODESIGN_CERT_PEM}
-              -key ${QM_CODESIGN_KEY_PEM} ${pass} -n "${description}"
-              -in $<TARGET_FILE:${target}> -out $<TARGET_FILE:${target}>.signed
-      COMMAND ${CMAKE_COMMAND} -E rename $<TARGET_FILE:${target}>.signed $<TARGET_FILE:${target}>
-      COMMENT "Signing $<TARGET_FILE_NAME:${target}>"
-      VERBATIM)
+    qm_authenticode_sign(${target} "${description}")
   else()
     set(pass "")
     if(QM_CODESIGN_PASS_FILE)
