@@ -157,6 +157,7 @@ class Downloaders:
         self.native_bench = os.path.join(args.native, "bench", "download_bench")
         self.windows_bench = os.path.join(args.windows, "bench", "download_bench.exe")
         self.curl_exe = os.path.join(args.mingw, "bin", "curl.exe")
+        self.floor_exe = os.path.join(args.windows, "bench", "winsock_floor.exe")
         self.tmp = os.path.join(out, "tmp")
         os.makedirs(self.tmp, exist_ok=True)
         self.wine_env = dict(os.environ, WINEPREFIX=args.wineprefix, **WINE_ENV)
@@ -190,6 +191,18 @@ class Downloaders:
             self.finish(path, size)
         elif int(fields(out)["bytes"]) != size:
             raise RuntimeError("the download reported %s bytes, not %d" % (fields(out)["bytes"],
+                                                                          size))
+        return float(fields(out)["seconds"]), wall
+
+    def floor(self, port, name, size, discard=False):
+        """(transfer seconds, wall seconds) of the minimal winsock program under Wine."""
+        shown, path = ("NUL", None) if discard else self.target(True)
+        command = ["wine", self.floor_exe, str(port), "/" + name, shown]
+        wall, out = run_timed(command, self.wine_env)
+        if path:
+            self.finish(path, size)
+        if int(fields(out)["bytes"]) != size:
+            raise RuntimeError("the floor program got %s bytes, not %d" % (fields(out)["bytes"],
                                                                           size))
         return float(fields(out)["seconds"]), wall
 
@@ -240,7 +253,9 @@ def part_download(args, d, server, name, size, results):
     wine = alternate({"ours": lambda: d.ours(url, size, windows=True),
                       "curl.exe": lambda: d.curl(url, size, windows=True),
                       "curl": lambda: d.curl(url, size),
-                      "ours_to_nul": lambda: d.ours(url, size, windows=True, discard=True)},
+                      "ours_to_nul": lambda: d.ours(url, size, windows=True, discard=True),
+                      "floor": lambda: d.floor(server.port, name, size),
+                      "floor_to_nul": lambda: d.floor(server.port, name, size, discard=True)},
                      args.runs)
     results["download_wine"] = wine
 
@@ -406,6 +421,13 @@ def table(results, args):
                   transfer_median(w["ours"]), transfer_median(w["curl"]), 1.2)
         ratio_row(rows, "1", "the same into NUL, no file written (where the time goes)",
                   transfer_median(w["ours_to_nul"]), transfer_median(w["curl"]), 1.2)
+        # The least any Windows program does (plain winsock and WriteFile): Wine's own floor.
+        ratio_row(rows, "1", "Wine's floor: minimal winsock program / native curl",
+                  transfer_median(w["floor"]), transfer_median(w["curl"]), 1.2)
+        ratio_row(rows, "1", "Wine's floor into NUL / native curl",
+                  transfer_median(w["floor_to_nul"]), transfer_median(w["curl"]), 1.2)
+        ratio_row(rows, "1", "download %d MiB, Wine: ours / Wine's floor" % mib,
+                  transfer_median(w["ours"]), transfer_median(w["floor"]), 1.2)
     if "buffer_sweep" in results:
         kib = lambda b: "%d KiB" % (b // 1024) if b else "default"  # noqa: E731
         fastest = {b: min(m, key=m.get) for b, m in results["buffer_sweep"].items()}

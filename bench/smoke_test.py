@@ -3,7 +3,9 @@
 server, with the installer's limits and with a receive buffer of its own, and the file arrives
 whole with the progress reported. No timing is judged here (scripts/bench measures).
 
-    smoke_test.py [--runner PROGRAM] [--windows-paths] DOWNLOAD_BENCH
+    smoke_test.py [--runner PROGRAM] [--windows-paths] [--floor WINSOCK_FLOOR] DOWNLOAD_BENCH
+
+With --floor it also checks the minimal winsock program that the Wine benchmark compares with.
 """
 
 import argparse
@@ -69,12 +71,31 @@ class DownloadBenchSmoke(unittest.TestCase):
         out, _ = self.download("absent.bin")
         self.assertNotEqual(out.returncode, 0, out.stdout)
 
+    def test_floor_program_writes_the_body_only_and_refuses_a_missing_file(self):
+        if not ARGS.floor:
+            self.skipTest("no winsock floor program in this build")
+        port = str(self.server.server_address[1])
+        target = os.path.join(self.folder, "floor.bin")
+        shown = "Z:" + target.replace("/", "\\") if ARGS.windows_paths else target
+        runner = [ARGS.runner] if ARGS.runner else []
+        out = subprocess.run(runner + [ARGS.floor, port, "/file.bin", shown], capture_output=True,
+                             text=True, timeout=100)
+        self.assertEqual(out.returncode, 0, out.stdout + out.stderr)
+        self.assertEqual(dict(re.findall(r"(\w+)=(\S+)", out.stdout)).get("bytes"),
+                         str(len(self.data)))
+        with open(target, "rb") as got:
+            self.assertTrue(got.read() == self.data, "the file differs")
+        missing = subprocess.run(runner + [ARGS.floor, port, "/absent.bin", "NUL"],
+                                 capture_output=True, text=True, timeout=100)
+        self.assertEqual(missing.returncode, 1, missing.stdout + missing.stderr)
+
 
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
     parser.add_argument("--runner", default="")
     parser.add_argument("--windows-paths", action="store_true")
+    parser.add_argument("--floor", default="")
     parser.add_argument("program")
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
