@@ -4,11 +4,14 @@ every figure is a median ratio of alternating runs on this machine at this momen
 absolute time to compare across machines. scripts/bench builds what is needed and calls this.
 
     run.py --native BUILD --windows BUILD --out FOLDER [--runs N] [--mib N] [--only PART,...]
+           [--no-wine REASON]
 
 Parts: download (1 GiB through nginx on loopback: ours against curl, natively and under Wine),
 buffer (the receive-buffer sweep that chooses CURLOPT_BUFFERSIZE), memory, size, startup,
 telemetry. Writes FOLDER/results.md (the table and what each figure depends on) and
-FOLDER/results.json, and prints the table.
+FOLDER/results.json, and prints the table. With --no-wine (a machine whose kernel runs no 32-bit
+code, so that Wine cannot start the Windows programs) only the native figures and the size are
+measured, and the table says why the Wine figures are missing.
 """
 
 import argparse
@@ -28,6 +31,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.dirname(HERE)
 sys.path.insert(0, HERE)
 import size_report  # noqa: E402
+
+sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
+import ctest_env  # noqa: E402
 
 NGINX_PORT = 24880
 BUFFER_SIZES = [0, 65536, 131072, 262144, 524288]  # 0: libcurl's default (16 KiB)
@@ -249,6 +255,8 @@ def part_download(args, d, server, name, size, results):
     native = alternate({"ours": lambda: d.ours(url, size), "curl": lambda: d.curl(url, size)},
                        args.runs)
     results["download_native"] = native
+    if args.no_wine:
+        return
     log("download: under Wine, %d runs each" % args.runs)
     wine = alternate({"ours": lambda: d.ours(url, size, windows=True),
                       "curl.exe": lambda: d.curl(url, size, windows=True),
@@ -264,7 +272,7 @@ def part_buffer(args, d, server, results):
     name = ensure_file(server.www, SWEEP_MIB)
     url, size = server.url(name), SWEEP_MIB << 20
     sweep = {}
-    for windows in (False, True):
+    for windows in (False,) if args.no_wine else (False, True):
         build = "windows" if windows else "native"
         log("buffer sweep (%s), %d MiB, %d runs each" % (build, SWEEP_MIB, args.sweep_runs))
         contenders = {str(b): (lambda b=b: d.ours(url, size, windows, b)) for b in BUFFER_SIZES}
@@ -316,18 +324,7 @@ def part_size(args, results):
 
 def e2e_environment(build):
     """The environment the end-to-end tests of `build` run with (as tests/e2e/run reads it)."""
-    testfile = os.path.join(build, "tests", "e2e", "CTestTestfile.cmake")
-    with open(testfile) as tests:
-        text = tests.read()
-    match = re.search(r'test_events\.py"\)\nset_tests_properties\(\[=\[[^]]*\]=\] PROPERTIES +'
-                      r'ENVIRONMENT "([^"]*)"', text)
-    if not match:
-        raise RuntimeError("no end-to-end environment in %s" % testfile)
-    env = dict(os.environ)
-    for entry in match.group(1).split(";"):
-        name, _, value = entry.partition("=")
-        env[name] = value
-    return env
+    return dict(os.environ, **ctest_env.load(os.path.abspath(build), "test_events"))
 
 
 def installer_timing(args, build, mode, rounds):
@@ -353,7 +350,8 @@ def part_startup(args, results):
 
 def part_telemetry(args, results):
     telemetry = {}
-    for name, build in (("native", args.native), ("windows", args.windows)):
+    builds = (("native", args.native),) + ((("windows", args.windows),) if not args.no_wine else ())
+    for name, build in builds:
         log("telemetry (%s), %d runs each" % (name, args.telemetry_runs))
         telemetry[name] = installer_timing(args, build, "telemetry", args.telemetry_runs)
     results["telemetry"] = telemetry
@@ -458,6 +456,9 @@ def table(results, args):
         ratio_row(rows, "5", "start until the client opens, %s: events answered after 2 s / at "
                   "once" % ("Wine" if build == "windows" else "native"),
                   median(t["delayed_2s"]), median(t["immediate"]), 1.05)
+    if args.no_wine:
+        rows.append(("1, 4, 5", "every figure under Wine", "not measured", "", "", "",
+                     "Wine cannot run 32-bit programs here: %s" % args.no_wine))
     header = ("#", "measure", "ours", "reference", "ratio", "target", "met")
     lines = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
     lines += ["| " + " | ".join(row) + " |" for row in rows]
@@ -521,6 +522,8 @@ def main():
     parser.add_argument("--telemetry-runs", type=int, default=5)
     parser.add_argument("--mib", type=int, default=1024)
     parser.add_argument("--only", default="download,buffer,memory,size,startup,telemetry")
+    parser.add_argument("--no-wine", default="", metavar="REASON",
+                        help="measure no figure under Wine, for this reason")
     args = parser.parse_args()
     args.out = os.path.abspath(args.out)
     parts = args.only.split(",")
@@ -543,7 +546,7 @@ def main():
             part_memory(args, d, server, big, results)
     if "size" in parts:
         part_size(args, results)
-    if "startup" in parts:
+    if "startup" in parts and not args.no_wine:
         part_startup(args, results)
     if "telemetry" in parts:
         part_telemetry(args, results)

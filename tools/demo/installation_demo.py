@@ -2,6 +2,13 @@
 """The demo's main act: one whole installation under Wine against the local development back end,
 as a user who downloaded a campaign's installer would see it.
 
+    installation_demo.py [--native]
+
+With --native the same installation runs with the native build (for a machine whose kernel runs
+no 32-bit code, where Wine cannot start the Windows program): the program carries no download tag
+there, so it opens the client with qmclient://start, and its window is the terminal display,
+whose lines stand in for the photographs.
+
 The installer of the windows build is tagged for game 123 in the German locale with a client id
 and an injection id (tools/qmtag), the download server serves the version document (a little
 late) and the demo setup (slowly, so the download can be watched), the events server of the
@@ -24,7 +31,8 @@ DEMO = os.path.join(ROOT, "build", "demo")
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import ctest_env  # noqa: E402
 
-os.environ.update(ctest_env.load("windows", "test_installation"))
+BUILD = "native" if "--native" in sys.argv[1:] else "windows"
+os.environ.update(ctest_env.load(BUILD, "test_installation"))
 os.environ.update(QM_WINEPREFIX=os.path.join(DEMO, "wineprefix"), QM_ARTIFACTS=DEMO)
 import harness  # noqa: E402  (reads the environment above when imported)
 
@@ -32,7 +40,10 @@ SCHEME_KEY = "Software\\Classes\\qmclient\\shell\\open\\command"
 
 
 def tagged_installer(machine):
-    """A copy of the built installer with the campaign's tag, in build/demo/."""
+    """A copy of the built installer with the campaign's tag, in build/demo/ (the native program
+    as built: it reads no tag)."""
+    if not harness.ON_WINE:
+        return harness.INSTALLER
     program = os.path.join(DEMO, os.path.basename(harness.INSTALLER))
     code, err = harness.tag_installer(machine, program)
     if code != 0:
@@ -71,6 +82,33 @@ def watch(machine, process):
     return statuses, shots
 
 
+def read_terminal(path):
+    """The statuses the native terminal display wrote to the file `path` in its plain form (the
+    title and the heading, then a line per status with "Progress: N%" lines between), each with
+    the highest progress seen during it."""
+    statuses = []
+    with open(path, encoding="utf-8", errors="replace") as lines:
+        for line in [line.rstrip("\n") for line in lines][2:]:
+            if line.startswith("Progress: ") and line.endswith("%") and statuses:
+                statuses[-1][1] = max(statuses[-1][1], int(line[10:-1]))
+            elif line and (not statuses or statuses[-1][0] != line):
+                statuses.append([line, 0])
+    return statuses
+
+
+def run_and_watch(machine, program, cwd):
+    """Runs the installer to its end: (process, statuses shown, photographs taken)."""
+    if harness.ON_WINE:
+        process = machine.start(program, cwd=cwd)
+        statuses, shots = watch(machine, process)
+        return process, statuses, shots
+    display = os.path.join(DEMO, "terminal-display.txt")
+    with open(display, "wb") as err:
+        process = machine.start(program, cwd=cwd, stderr=err)
+        process.wait()
+    return process, read_terminal(display), {}
+
+
 def event_line(body):
     """One event as a line of the report: its type and the values that tell the story."""
     keys = ("ident", "response_code", "download_method", "curl_result", "windows_result",
@@ -84,10 +122,14 @@ def registry_lines(machine):
     lines = ["  installation id (MainApp InstallationId) = %s" % machine.installation_id(),
              "  HKLM\\%s [InstallLocation] = %s"
              % (uninstall, machine.reg_query("HKLM", uninstall, "InstallLocation"))]
-    out = subprocess.run(["wine", "reg", "query", "HKCU\\" + SCHEME_KEY, "/ve"], env=machine.env,
-                         capture_output=True, text=True, errors="replace")
-    command = [line.strip() for line in out.stdout.splitlines() if "REG_" in line]
-    lines.append("  HKCU\\%s = %s" % (SCHEME_KEY, command[0] if command else None))
+    if harness.ON_WINE:
+        out = subprocess.run(["wine", "reg", "query", "HKCU\\" + SCHEME_KEY, "/ve"],
+                             env=machine.env, capture_output=True, text=True, errors="replace")
+        command = [line.strip() for line in out.stdout.splitlines() if "REG_" in line]
+        command = command[0] if command else None
+    else:
+        command = machine.reg_query("HKCU", SCHEME_KEY, "")
+    lines.append("  HKCU\\%s = %s" % (SCHEME_KEY, command))
     return lines
 
 
@@ -112,15 +154,15 @@ def main():
             "/zell/final-ms3/QuillmereLoginSetup.exe":
                 {"mode": "slow", "rate": max(setup_bytes // 6, 20000), "times": 1}})
         started = time.monotonic()
-        process = machine.start(program, cwd=run)
-        statuses, shots = watch(machine, process)
+        process, statuses, shots = run_and_watch(machine, program, run)
         seconds = time.monotonic() - started
         harness.wait_for(machine.client_launches, timeout=30)
         machine.wait_idle()
         received = events.events(machine.installation_id())
     shutil.copyfile(os.path.join(machine.log_folder(), "installer.log"),
                     os.path.join(DEMO, "installer.log"))
-    report = ["Installer:      %s (tagged: game 123, deu_deu)" % program,
+    tag = "tagged: game 123, deu_deu" if harness.ON_WINE else "native build, no download tag"
+    report = ["Installer:      %s (%s)" % (program, tag),
               "Exit code:      %s after %.1f s" % (process.returncode, seconds),
               "", "Statuses shown (highest progress):"]
     report += ["  %-40s %3d %%" % (status, progress) for status, progress in statuses]
@@ -132,8 +174,11 @@ def main():
     report += ["", "Setup runs:"] + ["  " + line for line in machine.setup_runs()]
     report += ["Client opened with: " + ", ".join(machine.client_launches())]
     report += ["", "Log:            " + os.path.join(DEMO, "installer.log")]
-    report += ["Screenshots:    " + "  ".join(shots.get(name, "(%s not photographed)" % name)
-                                          for name in ("download", "installation"))]
+    if harness.ON_WINE:
+        report += ["Screenshots:    " + "  ".join(shots.get(name, "(%s not photographed)" % name)
+                                              for name in ("download", "installation"))]
+    else:
+        report += ["Display:        " + os.path.join(DEMO, "terminal-display.txt")]
     with open(os.path.join(DEMO, "report.txt"), "w") as out:
         out.write("\n".join(report) + "\n")
     print("\n".join(report))
