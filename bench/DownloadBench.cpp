@@ -2,14 +2,15 @@
 // connected, and prints how long it took. The benchmark runner (bench/run.py) starts it beside
 // the curl command-line tool; it measures the process from outside as well.
 //
-//   download_bench URL TARGET [RECEIVE_BUFFER_BYTES]
+//   download_bench URL TARGET [RECEIVE_BUFFER_BYTES [SOCKET_BUFFER_BYTES]]
 //   download_bench --limits
 //
 // Without a buffer size the installer's own downloadFile runs, with the installer's limits; with
-// one, the same engine with only the receive buffer changed (the buffer-size sweep). Prints one
-// line "seconds=S bytes=N reports=R curl_result=C method=M" and exits 0 when the file arrived by
-// libcurl, 1 otherwise. With --limits it prints the receive buffer the installer is built with
-// ("buffer=BYTES", 0 for the library's default).
+// one, the same engine with only the receive buffer changed (the buffer-size sweep), and with a
+// second one also the kernel's receive buffer of the connection (the socket sweep; 0 leaves the
+// system's sizing). Prints one line "seconds=S bytes=N reports=R curl_result=C method=M" and exits
+// 0 when the file arrived by libcurl, 1 otherwise. With --limits it prints the buffers the
+// installer is built with ("buffer=BYTES socket=BYTES", 0 for the library's or system's own).
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -31,9 +32,9 @@ struct ProgressSeen {
   std::uint32_t done = 0;
 };
 
-// The engine as the installer wires it, but for the receive buffer.
-DownloadResult downloadWithBuffer(const std::wstring& url, const std::wstring& target,
-                                  ProgressCallback progress, long bufferBytes) {
+// The engine as the installer wires it, but for the receive buffers.
+DownloadResult downloadWithBuffers(const std::wstring& url, const std::wstring& target,
+                                   ProgressCallback progress, long bufferBytes, int socketBytes) {
   DownloadHooks hooks;
   hooks.closeRequested = &isCloseRequested;
   hooks.setProgressPercent = &setProgressPercent;
@@ -46,6 +47,7 @@ DownloadResult downloadWithBuffer(const std::wstring& url, const std::wstring& t
   };
   DownloadLimits limits;
   limits.receiveBufferBytes = bufferBytes;
+  limits.receiveSocketBytes = socketBytes;
   DownloadEngine engine(limits, std::move(hooks));
   return engine.downloadFile(L"qmclient", url, target, std::move(progress));
 }
@@ -54,16 +56,20 @@ DownloadResult downloadWithBuffer(const std::wstring& url, const std::wstring& t
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "--limits") {
-    std::printf("buffer=%ld\n", DownloadLimits{}.receiveBufferBytes);
+    std::printf("buffer=%ld socket=%d\n", DownloadLimits{}.receiveBufferBytes,
+                DownloadLimits{}.receiveSocketBytes);
     return 0;
   }
-  if (argc != 3 && argc != 4) {
-    std::fprintf(stderr, "usage: download_bench URL TARGET [RECEIVE_BUFFER_BYTES] | --limits\n");
+  if (argc < 3 || argc > 5) {
+    std::fprintf(stderr, "usage: download_bench URL TARGET [RECEIVE_BUFFER_BYTES "
+                         "[SOCKET_BUFFER_BYTES]] | --limits\n");
     return 2;
   }
   const std::wstring url = toUtf16(argv[1]);
   const std::wstring target = toUtf16(argv[2]);
-  const long bufferBytes = argc == 4 ? std::strtol(argv[3], nullptr, 10) : 0;
+  const long bufferBytes = argc >= 4 ? std::strtol(argv[3], nullptr, 10) : 0;
+  const int socketBytes = argc == 5 ? static_cast<int>(std::strtol(argv[4], nullptr, 10))
+                                    : DownloadLimits{}.receiveSocketBytes;
   ProgressSeen seen;
   // Stands in for the progress window's reportProgress: the same arithmetic, kept.
   volatile float percent = 0;
@@ -75,7 +81,7 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   DownloadResult result;
   try {
-    result = argc == 4 ? downloadWithBuffer(url, target, progress, bufferBytes)
+    result = argc >= 4 ? downloadWithBuffers(url, target, progress, bufferBytes, socketBytes)
                        : downloadFile(L"qmclient", url, target, progress);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "download failed: %s\n", failure.what());

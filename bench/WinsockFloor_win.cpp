@@ -1,9 +1,9 @@
 // The least a Windows program must do to download a file over plain HTTP: one GET on a winsock
-// socket, non-blocking reads of 512 KiB (the engine's receive buffer) each after a select, as
-// libcurl does, and every read written straight to the target with WriteFile. No TLS, no
-// library, no progress. The benchmark runner (bench/run.py) times it under Wine beside native
-// curl: its ratio is the floor that Wine's socket and file layers set for any program, ours
-// included.
+// socket with the engine's kernel receive buffer (SO_RCVBUF), non-blocking reads of the engine's
+// receive buffer size each after a select, as libcurl does, and every read written straight to
+// the target with WriteFile. No TLS, no library, no progress. The benchmark runner (bench/run.py)
+// times it under Wine beside native curl: its ratio is the floor that Wine's socket and file layers
+// set for any program, ours included.
 //
 //   winsock_floor.exe PORT PATH TARGET
 //
@@ -20,18 +20,21 @@
 #include <string>
 #include <vector>
 
+#include "utils/DownloadUtils.h"
 #include "utils/Handles_win.h"
+#include "utils/SocketBuffer.h"
 
 namespace {
 
-void closeSocket(SOCKET socket) noexcept { ::closesocket(socket); }
-using UniqueSocket = UniqueHandle<SOCKET, closeSocket, static_cast<std::intptr_t>(INVALID_SOCKET)>;
-
-constexpr int kReadBytes = 512 * 1024;
+const int kReadBytes = static_cast<int>(DownloadLimits{}.receiveBufferBytes);
 
 // A connected, non-blocking socket with the request sent; invalid when any step failed.
 UniqueSocket sendRequest(unsigned short port, const std::string& path) {
   UniqueSocket socket(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+  const int socketBytes = DownloadLimits{}.receiveSocketBytes;
+  if (socket && socketBytes > 0) {
+    setSocketReceiveBuffer(socket.get(), socketBytes);
+  }
   sockaddr_in address = {};
   address.sin_family = AF_INET;
   address.sin_port = ::htons(port);

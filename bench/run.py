@@ -7,8 +7,8 @@ absolute time to compare across machines. scripts/bench builds what is needed an
            [--no-wine REASON]
 
 Parts: download (1 GiB through nginx on loopback: ours against curl, natively and under Wine),
-buffer (the receive-buffer sweep that chooses CURLOPT_BUFFERSIZE), memory, size, startup,
-telemetry. Writes FOLDER/results.md (the table and what each figure depends on) and
+buffer (the receive-buffer sweep that chooses CURLOPT_BUFFERSIZE), socket (the sweep of the
+connection's kernel receive buffer, SO_RCVBUF), memory, size, startup, telemetry. Writes FOLDER/results.md (the table and what each figure depends on) and
 FOLDER/results.json, and prints the table. With --no-wine (a machine whose kernel runs no 32-bit
 code, so that Wine cannot start the Windows programs) only the native figures and the size are
 measured, and the table says why the Wine figures are missing.
@@ -37,6 +37,7 @@ import ctest_env  # noqa: E402
 
 NGINX_PORT = 24880
 BUFFER_SIZES = [0, 65536, 131072, 262144, 524288]  # 0: libcurl's default (16 KiB)
+SOCKET_SIZES = [0, 1 << 20, 2 << 20, 4 << 20, 8 << 20]  # SO_RCVBUF; 0: the system's own sizing
 SWEEP_MIB = 256
 WINE_ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
@@ -180,7 +181,7 @@ class Downloaders:
             raise RuntimeError("the download has %d bytes, not %d" % (got, size))
         os.remove(path)
 
-    def ours(self, url, size, windows=False, buffer=None, discard=False):
+    def ours(self, url, size, windows=False, buffer=None, discard=False, socket_bytes=None):
         """(transfer seconds, wall seconds) of downloadFile in the benchmark program; with
         `discard` (Wine) into the null device instead of a file."""
         shown, path = self.target(windows)
@@ -189,6 +190,8 @@ class Downloaders:
         command = [self.windows_bench if windows else self.native_bench, url, shown]
         if buffer is not None:
             command.append(str(buffer))
+            if socket_bytes is not None:
+                command.append(str(socket_bytes))
         env = None
         if windows:
             command, env = ["wine"] + command, self.wine_env
@@ -280,6 +283,20 @@ def part_buffer(args, d, server, results):
         sweep[build] = {b: transfer_median(t) for b, t in times.items()}
     results["buffer_sweep"] = sweep
     results["buffer_sweep_mib"] = SWEEP_MIB
+
+
+def part_socket(args, d, server, results):
+    name = ensure_file(server.www, SWEEP_MIB)
+    url, size = server.url(name), SWEEP_MIB << 20
+    sweep = {}
+    for windows in (False,) if args.no_wine else (False, True):
+        build = "windows" if windows else "native"
+        log("socket sweep (%s), %d MiB, %d runs each" % (build, SWEEP_MIB, args.sweep_runs))
+        contenders = {str(b): (lambda b=b: d.ours(url, size, windows, args.builtin_buffer, False,
+                                                  b)) for b in SOCKET_SIZES}
+        times = alternate(contenders, args.sweep_runs)
+        sweep[build] = {b: transfer_median(t) for b, t in times.items()}
+    results["socket_sweep"] = sweep
 
 
 def choose_buffer(medians):
@@ -436,6 +453,12 @@ def table(results, args):
         rows.append(("1", "CURLOPT_BUFFERSIZE: the fastest of the sweep (%d MiB)"
                      % results["buffer_sweep_mib"], text,
                      "built in: %s" % kib(args.builtin_buffer), "", "", ""))
+    if "socket_sweep" in results:
+        mib = lambda b: "%d MiB" % (b >> 20) if b else "system's"  # noqa: E731
+        text = ", ".join("%s %s" % (b, mib(int(min(m, key=m.get))))
+                         for b, m in results["socket_sweep"].items())
+        rows.append(("1", "SO_RCVBUF: the fastest of the sweep (%d MiB)" % SWEEP_MIB, text,
+                     "built in: %s" % mib(args.builtin_socket), "", "", ""))
     if "memory" in results:
         m = results["memory"]
         for name, peak in sorted(m.items(), key=lambda i: int(i[0].split("MiB")[0])):
@@ -496,6 +519,15 @@ def details(results, args):
             out.append("| %s | " % build + " | ".join("%.2f" % medians[str(b)]
                                                      for b in BUFFER_SIZES) + " |")
         out.append("")
+    if "socket_sweep" in results:
+        out += ["## Socket receive buffer sweep (median transfer seconds, %d MiB)" % SWEEP_MIB, "",
+                "| build | " + " | ".join("%d MiB" % (b >> 20) if b else "system's sizing"
+                                          for b in SOCKET_SIZES) + " |",
+                "|---|" + "---|" * len(SOCKET_SIZES)]
+        for build, medians in results["socket_sweep"].items():
+            out.append("| %s | " % build + " | ".join("%.2f" % medians[str(b)]
+                                                     for b in SOCKET_SIZES) + " |")
+        out.append("")
     if "size" in results and "parts" in results["size"]:
         size = results["size"]
         out += ["## What takes the space in QuillmereInstaller.exe (%d bytes)" % size["bytes"], "",
@@ -521,7 +553,8 @@ def main():
     parser.add_argument("--sweep-runs", type=int, default=3)
     parser.add_argument("--telemetry-runs", type=int, default=5)
     parser.add_argument("--mib", type=int, default=1024)
-    parser.add_argument("--only", default="download,buffer,memory,size,startup,telemetry")
+    parser.add_argument("--only",
+                        default="download,buffer,socket,memory,size,startup,telemetry")
     parser.add_argument("--no-wine", default="", metavar="REASON",
                         help="measure no figure under Wine, for this reason")
     args = parser.parse_args()
@@ -534,14 +567,18 @@ def main():
     machine_facts(args, results)
     d = Downloaders(args, args.out)
     # The buffer the installer is built with, as the benchmark program reports it.
-    args.builtin_buffer = int(fields(subprocess.run(
-        [d.native_bench, "--limits"], capture_output=True, text=True).stdout).get("buffer", 0))
+    limits = fields(subprocess.run([d.native_bench, "--limits"], capture_output=True,
+                                   text=True).stdout)
+    args.builtin_buffer = int(limits.get("buffer", 0))
+    args.builtin_socket = int(limits.get("socket", 0))
     big = ensure_file(www, args.mib)
     with Nginx(os.path.join(args.out, "nginx"), www) as server:
         if "download" in parts:
             part_download(args, d, server, big, args.mib << 20, results)
         if "buffer" in parts:
             part_buffer(args, d, server, results)
+        if "socket" in parts:
+            part_socket(args, d, server, results)
         if "memory" in parts:
             part_memory(args, d, server, big, results)
     if "size" in parts:

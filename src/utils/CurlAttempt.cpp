@@ -32,6 +32,11 @@ CURLcode setOptions(CURL* curl, const std::string& url, std::FILE* file, Downloa
   if (limits.receiveBufferBytes > 0) {
     set(CURLOPT_BUFFERSIZE, limits.receiveBufferBytes);
   }
+  if (limits.receiveSocketBytes > 0) {
+    // libcurl passes the data on untouched; the callback only reads it.
+    set(CURLOPT_SOCKOPTFUNCTION, &onSocketOpened);
+    set(CURLOPT_SOCKOPTDATA, const_cast<DownloadLimits*>(&limits));
+  }
   return code;
 }
 

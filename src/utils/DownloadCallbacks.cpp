@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "utils/Clock.h"
+#include "utils/SocketBuffer.h"
 #include "utils/StringUtils.h"
 
 namespace {
@@ -64,4 +65,12 @@ int onTransferProgress(void* progress, curl_off_t downloadTotal, curl_off_t down
                       static_cast<std::uint32_t>(downloadTotal));
   }
   return 0;
+}
+
+int onSocketOpened(void* limits, curl_socket_t socket, curlsocktype purpose) {
+  const int bytes = static_cast<const DownloadLimits*>(limits)->receiveSocketBytes;
+  if (purpose == CURLSOCKTYPE_IPCXN && bytes > 0) {
+    setSocketReceiveBuffer(socket, bytes);
+  }
+  return CURL_SOCKOPT_OK;
 }

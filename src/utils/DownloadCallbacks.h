@@ -1,4 +1,4 @@
-// The three callbacks the download engine hands to libcurl, and the records they work on.
+// The callbacks the download engine hands to libcurl, and the records they work on.
 #pragma once
 
 #include <cstddef>
@@ -38,3 +38,8 @@ void readCacheHeader(const std::string& line, DownloadMetrics& metrics);
 // callback at most once per interval, or at once when done equals total, and returns 0.
 int onTransferProgress(void* progress, curl_off_t downloadTotal, curl_off_t downloadNow,
                        curl_off_t uploadTotal, curl_off_t uploadNow);
+
+// libcurl's socket option callback (`limits` is the engine's DownloadLimits): gives a new
+// connection's socket the receive buffer of DownloadLimits::receiveSocketBytes (none when 0).
+// Always returns CURL_SOCKOPT_OK: a size the system refuses is no reason to fail the download.
+int onSocketOpened(void* limits, curl_socket_t socket, curlsocktype purpose);

@@ -19,6 +19,12 @@ struct DownloadLimits {
   // 16 KiB. 512 KiB, the most libcurl 7.88 takes, was the fastest in the download benchmark
   // (scripts/bench) natively and under Wine, where each read from the socket costs the most.
   long receiveBufferBytes = 512 * 1024;
+  // The kernel's receive buffer of the connection (SO_RCVBUF), in bytes; 0 leaves the system's own
+  // sizing. Under Wine every read from the socket is expensive, and with the system's automatic
+  // sizing the kernel seldom holds a whole receiveBufferBytes: a minimal winsock program's reads
+  // of 512 KiB took 93 KiB on average, and with a fixed 4 MiB each took the whole 512 KiB
+  // (bench/WinsockFloor_win.cpp; the download took half the time).
+  int receiveSocketBytes = 4 * 1024 * 1024;
 };
 
 // The four timings of one completed libcurl transfer.

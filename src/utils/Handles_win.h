@@ -1,6 +1,8 @@
 // Owners for the Windows handle kinds the installer uses (see UniqueHandle.h).
 #pragma once
 
+#include <winsock2.h> // before windows.h, which would otherwise bring the old winsock.h
+
 #include <windows.h>
 #include <rpc.h>
 #include <wincrypt.h>
@@ -18,6 +20,7 @@ inline void releaseCryptProvider(HCRYPTPROV provider) noexcept {
 }
 inline void destroyCryptHash(HCRYPTHASH hash) noexcept { ::CryptDestroyHash(hash); }
 inline void freeRpcString(RPC_WSTR text) noexcept { ::RpcStringFreeW(&text); }
+inline void closeSocket(SOCKET socket) noexcept { ::closesocket(socket); }
 } // namespace handles_detail
 
 // Kernel objects whose creation fails with a null handle: mutexes, events, processes, threads.
@@ -37,3 +40,6 @@ using UniqueCryptProvider = UniqueHandle<HCRYPTPROV, handles_detail::releaseCryp
 using UniqueCryptHash = UniqueHandle<HCRYPTHASH, handles_detail::destroyCryptHash, 0>;
 // Strings that the RPC runtime allocated (UuidToStringW).
 using UniqueRpcString = UniqueHandle<RPC_WSTR, handles_detail::freeRpcString, 0>;
+// Winsock sockets, whose creation fails with INVALID_SOCKET.
+using UniqueSocket =
+    UniqueHandle<SOCKET, handles_detail::closeSocket, static_cast<std::intptr_t>(INVALID_SOCKET)>;
