@@ -271,32 +271,30 @@ def part_download(args, d, server, name, size, results):
     results["download_wine"] = wine
 
 
-def part_buffer(args, d, server, results):
+def sweep(args, d, server, what, sizes, download):
+    """Median transfer seconds of `download(url, size, windows, value)` for each value of `sizes`
+    on the sweep's file, per build: {build: {str(value): seconds}}."""
     name = ensure_file(server.www, SWEEP_MIB)
     url, size = server.url(name), SWEEP_MIB << 20
-    sweep = {}
+    medians = {}
     for windows in (False,) if args.no_wine else (False, True):
         build = "windows" if windows else "native"
-        log("buffer sweep (%s), %d MiB, %d runs each" % (build, SWEEP_MIB, args.sweep_runs))
-        contenders = {str(b): (lambda b=b: d.ours(url, size, windows, b)) for b in BUFFER_SIZES}
+        log("%s sweep (%s), %d MiB, %d runs each" % (what, build, SWEEP_MIB, args.sweep_runs))
+        contenders = {str(v): (lambda v=v: download(url, size, windows, v)) for v in sizes}
         times = alternate(contenders, args.sweep_runs)
-        sweep[build] = {b: transfer_median(t) for b, t in times.items()}
-    results["buffer_sweep"] = sweep
+        medians[build] = {v: transfer_median(t) for v, t in times.items()}
+    return medians
+
+
+def part_buffer(args, d, server, results):
+    results["buffer_sweep"] = sweep(args, d, server, "buffer", BUFFER_SIZES, d.ours)
     results["buffer_sweep_mib"] = SWEEP_MIB
 
 
 def part_socket(args, d, server, results):
-    name = ensure_file(server.www, SWEEP_MIB)
-    url, size = server.url(name), SWEEP_MIB << 20
-    sweep = {}
-    for windows in (False,) if args.no_wine else (False, True):
-        build = "windows" if windows else "native"
-        log("socket sweep (%s), %d MiB, %d runs each" % (build, SWEEP_MIB, args.sweep_runs))
-        contenders = {str(b): (lambda b=b: d.ours(url, size, windows, args.builtin_buffer, False,
-                                                  b)) for b in SOCKET_SIZES}
-        times = alternate(contenders, args.sweep_runs)
-        sweep[build] = {b: transfer_median(t) for b, t in times.items()}
-    results["socket_sweep"] = sweep
+    def download(url, size, windows, socket_bytes):
+        return d.ours(url, size, windows, args.builtin_buffer, socket_bytes=socket_bytes)
+    results["socket_sweep"] = sweep(args, d, server, "socket", SOCKET_SIZES, download)
 
 
 def choose_buffer(medians):
@@ -488,6 +486,16 @@ def table(results, args):
     return "\n".join(lines)
 
 
+def sweep_table(title, sizes, label, medians):
+    """The lines of one sweep's table: a row per build, a column per size."""
+    lines = ["## %s (median transfer seconds, %d MiB)" % (title, SWEEP_MIB), "",
+             "| build | " + " | ".join(label(v) for v in sizes) + " |",
+             "|---|" + "---|" * len(sizes)]
+    for build, values in medians.items():
+        lines.append("| %s | " % build + " | ".join("%.2f" % values[str(v)] for v in sizes) + " |")
+    return lines + [""]
+
+
 def details(results, args):
     m = results.get("machine", {})
     out = ["## What the figures depend on", "",
@@ -509,25 +517,13 @@ def details(results, args):
            " installer until the demo client records its launch, with the development download"
            " and events servers; the installer is ended there.",
            "- Measured %s." % m.get("date"), ""]
-    if "buffer_sweep" in results:
-        out += ["## Receive buffer sweep (median transfer seconds, %d MiB)" %
-                results["buffer_sweep_mib"], "",
-                "| build | " + " | ".join("%d KiB" % (b // 1024) if b else "default (16 KiB)"
-                                          for b in BUFFER_SIZES) + " |",
-                "|---|" + "---|" * len(BUFFER_SIZES)]
-        for build, medians in results["buffer_sweep"].items():
-            out.append("| %s | " % build + " | ".join("%.2f" % medians[str(b)]
-                                                     for b in BUFFER_SIZES) + " |")
-        out.append("")
-    if "socket_sweep" in results:
-        out += ["## Socket receive buffer sweep (median transfer seconds, %d MiB)" % SWEEP_MIB, "",
-                "| build | " + " | ".join("%d MiB" % (b >> 20) if b else "system's sizing"
-                                          for b in SOCKET_SIZES) + " |",
-                "|---|" + "---|" * len(SOCKET_SIZES)]
-        for build, medians in results["socket_sweep"].items():
-            out.append("| %s | " % build + " | ".join("%.2f" % medians[str(b)]
-                                                     for b in SOCKET_SIZES) + " |")
-        out.append("")
+    kib = lambda b: "%d KiB" % (b // 1024) if b else "default (16 KiB)"  # noqa: E731
+    mib = lambda b: "%d MiB" % (b >> 20) if b else "system's sizing"  # noqa: E731
+    for key, title, sizes, label in (
+            ("buffer_sweep", "Receive buffer sweep", BUFFER_SIZES, kib),
+            ("socket_sweep", "Socket receive buffer sweep", SOCKET_SIZES, mib)):
+        if key in results:
+            out += sweep_table(title, sizes, label, results[key])
     if "size" in results and "parts" in results["size"]:
         size = results["size"]
         out += ["## What takes the space in QuillmereInstaller.exe (%d bytes)" % size["bytes"], "",
