@@ -8,8 +8,9 @@ absolute time to compare across machines. scripts/bench builds what is needed an
 
 Parts: download (1 GiB through nginx on loopback: ours against curl, natively and under Wine),
 buffer (the receive-buffer sweep that chooses CURLOPT_BUFFERSIZE), socket (the sweep of the
-connection's kernel receive buffer, SO_RCVBUF), memory, size, startup, telemetry. Writes FOLDER/results.md (the table and what each figure depends on) and
-FOLDER/results.json, and prints the table. With --no-wine (a machine whose kernel runs no 32-bit
+connection's kernel receive buffer, SO_RCVBUF), memory, size, startup, telemetry. Writes
+FOLDER/results.md (the table and what each figure depends on) and FOLDER/results.json, and prints
+the table. With --no-wine (a machine whose kernel runs no 32-bit
 code, so that Wine cannot start the Windows programs) only the native figures and the size are
 measured, and the table says why the Wine figures are missing.
 """
@@ -271,13 +272,18 @@ def part_download(args, d, server, name, size, results):
     results["download_wine"] = wine
 
 
+def measured_builds(args):
+    """The builds measured, as the `windows` flag of each: the Windows build only where Wine runs."""
+    return (False,) if args.no_wine else (False, True)
+
+
 def sweep(args, d, server, what, sizes, download):
     """Median transfer seconds of `download(url, size, windows, value)` for each value of `sizes`
     on the sweep's file, per build: {build: {str(value): seconds}}."""
     name = ensure_file(server.www, SWEEP_MIB)
     url, size = server.url(name), SWEEP_MIB << 20
     medians = {}
-    for windows in (False,) if args.no_wine else (False, True):
+    for windows in measured_builds(args):
         build = "windows" if windows else "native"
         log("%s sweep (%s), %d MiB, %d runs each" % (what, build, SWEEP_MIB, args.sweep_runs))
         contenders = {str(v): (lambda v=v: download(url, size, windows, v)) for v in sizes}
@@ -365,8 +371,8 @@ def part_startup(args, results):
 
 def part_telemetry(args, results):
     telemetry = {}
-    builds = (("native", args.native),) + ((("windows", args.windows),) if not args.no_wine else ())
-    for name, build in builds:
+    for windows in measured_builds(args):
+        name, build = ("windows", args.windows) if windows else ("native", args.native)
         log("telemetry (%s), %d runs each" % (name, args.telemetry_runs))
         telemetry[name] = installer_timing(args, build, "telemetry", args.telemetry_runs)
     results["telemetry"] = telemetry

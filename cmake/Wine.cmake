@@ -9,18 +9,14 @@
 # nothing about the code. The probe runs at every configure (scripts/test configures each time),
 # so a build folder moved to a machine that runs i386 code enables them again.
 
-# QM_WINE_RUNS: TRUE when `wine --version` runs (Debian's wine script execs the 32-bit loader when
-# wine32 is installed); QM_WINE_PROBLEM: what it printed otherwise.
-execute_process(COMMAND wine --version RESULT_VARIABLE qm_wine_code OUTPUT_VARIABLE qm_wine_out
-                ERROR_VARIABLE qm_wine_err OUTPUT_STRIP_TRAILING_WHITESPACE
-                ERROR_STRIP_TRAILING_WHITESPACE TIMEOUT 60)
+# QM_WINE_RUNS: whether tests/wine/can-run says Wine can start 32-bit programs here.
+execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/can-run RESULT_VARIABLE qm_wine_code
+                OUTPUT_VARIABLE qm_wine_problem OUTPUT_STRIP_TRAILING_WHITESPACE TIMEOUT 60)
 if(qm_wine_code EQUAL 0)
   set(QM_WINE_RUNS TRUE)
-  set(QM_WINE_PROBLEM "")
 else()
   set(QM_WINE_RUNS FALSE)
-  set(QM_WINE_PROBLEM "wine --version: ${qm_wine_code} ${qm_wine_err}")
-  message(WARNING "Wine cannot run 32-bit programs on this machine (${QM_WINE_PROBLEM}). The "
+  message(WARNING "Wine cannot run 32-bit programs on this machine (${qm_wine_problem}). The "
                   "tests that run the Windows build under Wine are disabled; the build itself "
                   "and the tests that only read the program's file still run.")
 endif()
